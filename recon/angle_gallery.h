@@ -1,0 +1,4 @@
+// Every second angle layer at half size.
+#pragma once
+
+void ShowAngleGallery();

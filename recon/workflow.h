@@ -1,0 +1,4 @@
+// The dialogue that leads the user from a sinogram file to a reconstructed slice.
+#pragma once
+
+[[noreturn]] void RunWorkflow();

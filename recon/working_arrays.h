@@ -1,0 +1,23 @@
+// The workflow's working arrays: declared larger than used, zero at start, and
+// allocated once for the life of the program.
+#pragma once
+
+const int ArraySide = 260;          // declared extent of bin, angle, P and Q indices
+const int VolumeSlicesDeclared = 100;
+const int StackLayersDeclared = 1000;
+
+const int Bins = 256;        // radial bins r of a projection
+const int Angles = 128;      // projection angles a over a half turn
+const int Slices = 87;       // slices s of a volume file
+const int ImageSide = 256;   // P and Q of a reconstructed image
+const int FilterTapCount = 128;
+
+extern float SinogramVolume[ArraySide][ArraySide][VolumeSlicesDeclared];  // [r][a][s]
+extern float SliceSinogram[ArraySide][ArraySide];     // [r][a] of the chosen slice
+extern float FilteredSinogram[ArraySide][ArraySide];  // [r][a] after copy or filtering
+extern float SmearImage[ArraySide][ArraySide];        // [r][c], current angle's smear
+extern float AngleStack[ArraySide][ArraySide][StackLayersDeclared];  // [P][Q][a]
+extern float ReconImage[ArraySide][ArraySide];        // [P][Q], the summed slice
+
+extern float MaxCount;                       // largest sample of the volume, >= 0
+extern double FilterTaps[FilterTapCount];    // tap l weights a sample l bins away

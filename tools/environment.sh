@@ -1,0 +1,69 @@
+# Shared set-up of ./test and ./run: Debian packages, builds, a display and Wine.
+# Sourced, not run.
+
+QUORVEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+QUORVEL_BUILD=${QUORVEL_BUILD:-$QUORVEL_ROOT/build}
+QUORVEL_JOBS=${QUORVEL_JOBS:-$(nproc)}
+
+say() { printf '== %s\n' "$*"; }
+
+# Installs the Debian packages that are missing (as root, or through sudo).
+ensure_packages() {
+    local wanted=(cmake make g++ mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+                  googletest xvfb xauth wine wine64 wine32:i386 binutils-mingw-w64-i686 "$@")
+    local missing=() p
+    for p in "${wanted[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    say "installing ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo dpkg --add-architecture i386
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# Whether this kernel executes 32-bit x86 programs; 32-bit Wine needs it.
+can_run_32bit() {
+    /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# Configures and builds one tree: build_tree NAME [cmake options...]
+build_tree() {
+    local name=$1; shift
+    cmake -S "$QUORVEL_ROOT" -B "$QUORVEL_BUILD/$name" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$QUORVEL_BUILD/$name" -j "$QUORVEL_JOBS" -- --no-print-directory
+}
+
+# The Windows tree whose programs this machine can run, and its Wine loader.
+windows_tree() { if can_run_32bit; then echo win32; else echo win64; fi; }
+wine_loader() { if can_run_32bit; then echo wine; else echo /usr/lib/wine/wine64; fi; }
+
+# Starts Xvfb when there is no display; stop_display undoes it.
+QUORVEL_XVFB_PID=""
+start_display() {
+    [ -n "${DISPLAY:-}" ] && return 0
+    local n=$((90 + RANDOM % 400))
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
+    QUORVEL_XVFB_PID=$!
+    local i
+    for i in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    export DISPLAY=":$n"
+}
+stop_display() {
+    [ -n "$QUORVEL_XVFB_PID" ] && kill "$QUORVEL_XVFB_PID" 2>/dev/null
+    QUORVEL_XVFB_PID=""
+}
+
+# Creates a Wine prefix once: prepare_prefix PREFIX
+prepare_prefix() {
+    local prefix=$1
+    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    if [ ! -f "$prefix/system.reg" ]; then
+        say "creating the Wine prefix $prefix"
+        WINEPREFIX="$prefix" "$(wine_loader)" wineboot -i >/dev/null 2>&1 || true
+    fi
+    WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
+}
