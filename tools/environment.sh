@@ -32,8 +32,16 @@ can_run_32bit() {
 # Configures and builds one tree: build_tree NAME [cmake options...]
 build_tree() {
     local name=$1; shift
-    cmake -S "$QUORVEL_ROOT" -B "$QUORVEL_BUILD/$name" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake -S "$QUORVEL_ROOT" -B "$QUORVEL_BUILD/$name" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null &&
     cmake --build "$QUORVEL_BUILD/$name" -j "$QUORVEL_JOBS" -- --no-print-directory
+}
+
+# Configures one tree and builds only some of its targets:
+# build_targets NAME "TARGET..." [cmake options...]
+build_targets() {
+    local name=$1 targets=$2; shift 2
+    cmake -S "$QUORVEL_ROOT" -B "$QUORVEL_BUILD/$name" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null &&
+    cmake --build "$QUORVEL_BUILD/$name" -j "$QUORVEL_JOBS" --target $targets -- --no-print-directory
 }
 
 # The Windows tree whose programs this machine can run, and its Wine loader.
