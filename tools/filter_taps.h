@@ -1,0 +1,27 @@
+// Real-space filter taps for the reconstruction program's filter files: the ramp and
+// its windowed forms, and a delta that leaves projections unchanged.
+#pragma once
+
+#include "recon/working_arrays.h"
+
+const int FilterRamp = 0;         // band-limited ramp
+const int FilterSheppLogan = 1;   // ramp times a sinc window
+const int FilterCosine = 2;       // ramp times cos(pi f)
+const int FilterHamming = 3;      // ramp times 0.54 + 0.46 cos(2 pi f)
+const int FilterHann = 4;         // ramp times 0.5 + 0.5 cos(2 pi f)
+const int FilterDelta = 5;        // tap 0 = 1, the rest 0
+const int FilterKinds = 6;
+
+extern const char *const FilterFileNames[FilterKinds];
+extern const char *const FilterTitles[FilterKinds];
+
+// Tap n of the filter's impulse response, for bins one unit apart and frequencies f up
+// to 1/2 cycle per bin: h(n) = 2 x integral over 0..1/2 of |f| W(f) cos(2 pi f n) df.
+double FilterTap(int kind, int n);
+
+// The taps as written to file: the ramp family scaled so that tap 0 is 10 (the
+// program plots 10 pixels per unit), the delta as it is.
+void MakeFilterTaps(int kind, double taps[FilterTapCount]);
+
+// One tap a line, "%.9g". Returns 1 when the whole file was written and closed.
+int WriteFilterFile(const char *path, const double taps[FilterTapCount]);
