@@ -1,0 +1,18 @@
+// The modal box through which the program reports results and errors.
+#include "console/message_box.h"
+
+#include <stdarg.h>
+#include <stdio.h>
+#include <windows.h>
+
+#include "console/console_window.h"
+
+void ShowMessage(const char *format, ...) {
+    // Longer messages are cut to what the box's buffer holds.
+    char text[MessageBytes];
+    va_list args;
+    va_start(args, format);
+    if (vsnprintf(text, sizeof text, format, args) < 0) text[0] = '\0';
+    va_end(args);
+    MessageBoxA(ConsoleWindow, text, "Tesmira Message", MB_OK | MB_ICONINFORMATION);
+}
