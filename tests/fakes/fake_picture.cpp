@@ -1,3 +1,4 @@
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -100,6 +101,13 @@ void DrawLabel(int x, int y, const char *text, int height) {
     }
     FakeLabelCount++;
     SurfaceDirty = 1;
+}
+
+std::string DescribeLabel(const FakeLabel &label) {
+    char text[FakeLabelChars + 64];
+    snprintf(text, sizeof text, "\"%s\" at (%d, %d) height %d colour 0x%06X", label.text, label.x, label.y,
+             label.height, (unsigned)label.color);
+    return text;
 }
 
 void ClearSurface() {

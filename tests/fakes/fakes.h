@@ -39,6 +39,8 @@ void ResetFakePicture();
 // A dialog with nothing scripted returns "".
 void FakeQueuePath(const char *path);
 uint32_t FakePixel(int x, int y);   // 0xFFFFFFFF outside the picture
+// A label as "text" at (x, y) height h colour 0xBBGGRR, for comparing in one go.
+std::string DescribeLabel(const FakeLabel &label);
 
 // ---- The console (fake_console.cpp) ----
 const int FakeAnswersMax = 64;     // scripted typed lines

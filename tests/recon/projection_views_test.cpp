@@ -121,11 +121,7 @@ TEST_F(ProjectionViews, SliceSinogramSitsAt125WithItsLabelOverWhatWasThere) {
     EXPECT_EQ(FakePixels[200][50], ColorYellow);
     EXPECT_EQ(FakePumpCount, 0);
     ASSERT_EQ(FakeLabelCount, 1);
-    EXPECT_STREQ(FakeLabels[0].text, "Sinogram");
-    EXPECT_EQ(FakeLabels[0].x, 200);
-    EXPECT_EQ(FakeLabels[0].y, 150);
-    EXPECT_EQ(FakeLabels[0].height, 30);
-    EXPECT_EQ(FakeLabels[0].color, ColorWhite);
+    EXPECT_EQ(DescribeLabel(FakeLabels[0]), "\"Sinogram\" at (200, 150) height 30 colour 0xFFFFFF");
 }
 
 TEST_F(ProjectionViews, ZeroMaxCountAndNegativeSamplesAreBlack) {
