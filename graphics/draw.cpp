@@ -19,7 +19,8 @@ void DrawLine(int x0, int y0, int x1, int y1) {
     HGDIOBJ keptPen = SelectObject(SurfaceDC, pen);
     POINT keptPosition;
     MoveToEx(SurfaceDC, x0, y0, &keptPosition);
-    LineTo(SurfaceDC, x1, y1);
+    // A line of no length is its end pixel alone; a wide pen would leave a dot there.
+    if (x0 != x1 || y0 != y1) LineTo(SurfaceDC, x1, y1);
     // LineTo leaves the end point out; it is always one pixel, whatever the pen width.
     SetPixelV(SurfaceDC, x1, y1, DrawColor);
     MoveToEx(SurfaceDC, keptPosition.x, keptPosition.y, NULL);
