@@ -20,6 +20,7 @@ void ProjectPhantom(double peakCount) {
             PrepareProjection((double)s, a * AngleStepDegrees);
             for (int r = 0; r < Bins; r++) {
                 float value = (float)ProjectionAt(r - RotationCentre);
+                if (value < 0.0f) value = 0.0f;   // carved chords can cancel to a hair below 0
                 SampleVolume[s][a][r] = value;
                 if (value > peak) peak = value;
             }
