@@ -86,6 +86,12 @@ static int AllocateFonts() {
     return 1;
 }
 
+// A top-level window of the first size at the platform's default place, not yet shown.
+static HWND CreateTopLevelWindow(const char *className, const char *title, DWORD style, HINSTANCE instance) {
+    return CreateWindowExA(0, className, title, style, CW_USEDEFAULT, CW_USEDEFAULT, ConsoleStartSize,
+                           ConsoleStartSize, nullptr, nullptr, instance, nullptr);
+}
+
 int InitWindows(HINSTANCE instance, int showCommand) {
     WNDCLASSA windowClass = {};
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
@@ -97,9 +103,8 @@ int InitWindows(HINSTANCE instance, int showCommand) {
     windowClass.lpszClassName = "Application";
     RegisterClassA(&windowClass);
 
-    ConsoleWindow = CreateWindowExA(0, "Application", "Win32 Application", WS_OVERLAPPEDWINDOW | WS_VSCROLL,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, ConsoleStartSize, ConsoleStartSize,
-                                    nullptr, nullptr, instance, nullptr);
+    ConsoleWindow = CreateTopLevelWindow("Application", "Win32 Application", WS_OVERLAPPEDWINDOW | WS_VSCROLL,
+                                         instance);
     if (ConsoleWindow == nullptr) return 0;
     int half = ConsoleStartSize / 2;
     MoveWindow(ConsoleWindow, GetSystemMetrics(SM_CXSCREEN) / 2 - half,
@@ -111,9 +116,7 @@ int InitWindows(HINSTANCE instance, int showCommand) {
     windowClass.lpszClassName = "Graphics";
     RegisterClassA(&windowClass);
 
-    GraphicsWindow = CreateWindowExA(0, "Graphics", "Images", WS_SYSMENU | WS_MINIMIZEBOX,
-                                     CW_USEDEFAULT, CW_USEDEFAULT, ConsoleStartSize, ConsoleStartSize,
-                                     nullptr, nullptr, instance, nullptr);
+    GraphicsWindow = CreateTopLevelWindow("Graphics", "Images", WS_SYSMENU | WS_MINIMIZEBOX, instance);
     if (GraphicsWindow == nullptr) return 0;
     MoveWindow(GraphicsWindow, GraphicsStartX, GraphicsStartY, ConsoleStartSize, ConsoleStartSize, FALSE);
 
