@@ -1,0 +1,55 @@
+// The sum over the angle layers, its flat background and the final grey scale.
+#include "recon/summation.h"
+
+#include <stdint.h>
+
+#include "recon/working_arrays.h"
+
+float ReconMax;        // largest summed value, >= 0
+int BackgroundLevel;   // ReconMax x 0.3, truncated toward zero
+float DisplayMax;      // largest value after subtraction, >= 0
+
+const double BackgroundShare = 0.3;   // of the peak, removed everywhere
+
+// Single precision, angle by angle in ascending order: the order fixes the last bits.
+void SumAngles() {
+    for (int p = 0; p < ImageSide; p++)
+        for (int q = 0; q < ImageSide; q++) ReconImage[p][q] = 0;
+    for (int p = 0; p < ImageSide; p++) {
+        for (int q = 0; q < ImageSide; q++) {
+            float sum = ReconImage[p][q];
+            for (int a = 0; a < Angles; a++) sum += AngleStack[p][q][a];
+            ReconImage[p][q] = sum;
+        }
+    }
+}
+
+// Largest value, never below 0; a NaN is passed over.
+static float LargestReconValue() {
+    float largest = 0.0f;
+    for (int p = 0; p < ImageSide; p++)
+        for (int q = 0; q < ImageSide; q++)
+            if (ReconImage[p][q] > largest) largest = ReconImage[p][q];
+    return largest;
+}
+
+void FindReconMax() { ReconMax = LargestReconValue(); }
+
+// Truncated toward zero; a peak too large for the integer range (an infinite sum)
+// saturates instead of converting out of range, and a NaN removes nothing.
+int BackgroundLevelOf(float reconMax) {
+    double level = (double)reconMax * BackgroundShare;
+    if (level != level) return 0;
+    if (level >= 2147483648.0) return INT32_MAX;
+    if (level <= -2147483649.0) return INT32_MIN;
+    return (int)level;
+}
+
+void SubtractBackground() {
+    BackgroundLevel = BackgroundLevelOf(ReconMax);
+    float background = (float)BackgroundLevel;
+    for (int p = 0; p < ImageSide; p++)
+        for (int q = 0; q < ImageSide; q++) ReconImage[p][q] = ReconImage[p][q] - background;
+}
+
+void FindDisplayMax() { DisplayMax = LargestReconValue(); }

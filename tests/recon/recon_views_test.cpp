@@ -1,0 +1,115 @@
+// The angle gallery and the final image, drawn on the host stand-in picture.
+#include <gtest/gtest.h>
+
+#include "fakes/fakes.h"
+#include "graphics/gray_level.h"
+#include "recon/angle_gallery.h"
+#include "recon/backprojection.h"
+#include "recon/final_image.h"
+#include "recon/gap_filling.h"
+#include "recon/summation.h"
+#include "recon/view_checks.h"
+#include "recon/working_arrays.h"
+
+static void PaintBackground() {
+    for (int y = 0; y < SurfaceHeightPixels; y++)
+        for (int x = 0; x < SurfaceWidthPixels; x++) FakePixels[y][x] = Background;
+}
+
+static long PixelsNot(uint32_t color) {
+    long count = 0;
+    for (int y = 0; y < SurfaceHeightPixels; y++)
+        for (int x = 0; x < SurfaceWidthPixels; x++) count += FakePixels[y][x] != color;
+    return count;
+}
+
+class ReconViews : public testing::Test {
+  protected:
+    void SetUp() override {
+        ResetFakePicture();
+        PaintBackground();
+    }
+};
+
+TEST_F(ReconViews, GallerySlotsShowEverySecondLayerClippedAtTheEdges) {
+    FillGalleryStack();
+    GalleryMax = 255.0f;
+    ShowAngleGallery();
+    long visibleTotal = 0;
+    for (int t = 0; t < GallerySlotCount; t++) {
+        SlotCheck check = CheckSlot(t, [](int x, int y) { return FakePixel(x, y); });
+        EXPECT_EQ(check.wrong, 0) << "slot " << t;
+        EXPECT_EQ(check.visible, VisibleSlotPixels(t)) << "slot " << t;
+        if (t < 50) {
+            EXPECT_NE(check.visible, 0) << "slot " << t;
+        }
+        visibleTotal += check.visible;
+    }
+    // Nothing between or beside the slots was touched.
+    EXPECT_EQ(PixelsNot(Background), visibleTotal);
+    EXPECT_EQ(FakePixel(128, 300), Background);
+    EXPECT_EQ(FakePixel(129, 300), Background);
+    EXPECT_EQ(FakePixel(300, 199), Background);
+    EXPECT_EQ(FakePixel(300, 329), Background);
+    // The last pixel plotted is that of slot 63, below the picture.
+    EXPECT_EQ(DrawColor, GrayColor(GalleryValue(254, 254, 126)));
+}
+
+TEST_F(ReconViews, GalleryIsBlackWhenItsReferenceIsZero) {
+    FillGalleryStack();
+    GalleryMax = 0.0f;
+    ShowAngleGallery();
+    long visible = 0;
+    for (int t = 0; t < GallerySlotCount; t++) visible += VisibleSlotPixels(t);
+    EXPECT_EQ(PixelsNot(Background), visible);
+    EXPECT_EQ(SurfaceWidthPixels * SurfaceHeightPixels - PixelsNot(ColorBlack), visible);
+}
+
+TEST_F(ReconViews, FinalImageAtTwiceItsSizeWithQUpward) {
+    FillFinalImage();
+    ShowReconstruction();
+    long wrong = CheckFinalImage([](int x, int y) { return FakePixel(x, y); });
+    EXPECT_EQ(wrong, 0);
+    // The corners: [0][255] is white at the top left, [255][0] grey at the bottom right.
+    for (int dy = 0; dy < 2; dy++)
+        for (int dx = 0; dx < 2; dx++) {
+            EXPECT_EQ(FakePixel(dx, 140 + dy), ColorWhite);
+            EXPECT_EQ(FakePixel(510 + dx, 650 + dy), GrayColor(FinalCornerGray));
+        }
+    EXPECT_EQ(PixelsNot(Background), 512L * 512L);
+    EXPECT_EQ(FakePixel(512, 140), Background);
+    EXPECT_EQ(FakePixel(0, 139), Background);
+    EXPECT_EQ(FakePixel(511, 652), Background);
+    EXPECT_EQ(DrawColor, GrayColor(FinalCornerGray));
+}
+
+TEST_F(ReconViews, NothingButZerosGivesBlackViews) {
+    for (int r = 0; r < Bins; r++)
+        for (int a = 0; a < Angles; a++) SliceSinogram[r][a] = 0.0f;
+    for (int l = 0; l < FilterTapCount; l++) FilterTaps[l] = l % 2 ? -0.1 : 0.0;
+    FilterTaps[0] = 0.25;
+    BackprojectAngles('2');
+    for (int a = 0; a < Angles; a++) {
+        FillGaps(a);
+        ClipNegatives(a);
+    }
+    FindGalleryMax();
+    ShowAngleGallery();
+    SumAngles();
+    FindReconMax();
+    SubtractBackground();
+    FindDisplayMax();
+    ShowReconstruction();
+    EXPECT_EQ(GalleryMax, 0.0f);
+    EXPECT_EQ(ReconMax, 0.0f);
+    EXPECT_EQ(BackgroundLevel, 0);
+    EXPECT_EQ(DisplayMax, 0.0f);
+    long gallery = 0;
+    for (int t = 0; t < GallerySlotCount; t++) gallery += VisibleSlotPixels(t);
+    // The final image covers part of the gallery; every pixel drawn is black.
+    long covered = 0;
+    for (int t = 0; t < GallerySlotCount; t++) covered += SlotPixelsInside(t, 0, 140, 512, 652);
+    long drawn = gallery - covered + 512L * 512L;
+    EXPECT_EQ(PixelsNot(Background), drawn);
+    EXPECT_EQ(SurfaceWidthPixels * SurfaceHeightPixels - PixelsNot(ColorBlack), drawn);
+}
