@@ -6,31 +6,10 @@
 #include <string>
 
 #include "fakes/fakes.h"
+#include "recon/dialogue_text.h"
 #include "recon/test_files.h"
 #include "recon/working_arrays.h"
 #include "recon/workflow.h"
-
-const std::string Banner = "PET BackProjection";
-const std::string LoadVolume = "\n\n Load PET Singram data ";
-const std::string ChooseAgain = "\n (enter: choose a file again) ";
-const std::string DispProjection = "\n\nDisp Projection ";
-const std::string SelectSlice = "\n\nselect slice = ";
-const std::string SelectOk = "\n\nselect slice OK ? ";
-const std::string ReconOk = "\nReconstruction slice OK? \n(yes: enter, no: n) ";
-const std::string LoadFilterAsk = "\n\n Load Real space Filter ";
-const std::string MethodAsk =
-    "\n\n Select Reconstruction method \n\n 1: Simple BackProjection \n 2: Filtered BackProjection \n ";
-const std::string DispFiltered = "\n\n Disp Filtered Pth * Filter ";
-const std::string ChangeSlice = "\n Change Reconstruction Slice ? \n (yes: enter, no: n) ";
-const std::string Retry = "\n\n Retry? (no:n) ";
-
-static std::string FilterOk(const std::string &path) {
-    return "\n\n Real space filter = \n\n " + path + " \n OK ? (yes; enter, no; n ) ";
-}
-// A question answered by a typed line and Enter, as the console shows it.
-static std::string Asked(const std::string &prompt, const std::string &typed) { return prompt + typed + "\n"; }
-
-static float Sample(int s, int a, int r) { return (float)((r * 3 + a + s) % 50); }
 
 static bool EndsWith(const std::string &text, const std::string &end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
@@ -49,7 +28,7 @@ class Workflow : public testing::Test {
         volume = TempPath("workflow.sino");
         shortVolume = TempPath("workflow_short.sino");
         filter = TempPath("workflow_filter.txt");
-        WriteSinogramFile(volume, Sample, 0x11, 0);
+        WriteSinogramFile(volume, DialogueSample, 0x11, 0);
         WriteFilledFile(shortVolume, 1000);
         std::string taps = "2\n";  // filtered projections come out doubled
         for (int k = 1; k < 128; k++) taps += "0\n";
@@ -74,7 +53,7 @@ std::string Workflow::volume, Workflow::shortVolume, Workflow::filter;
 
 TEST_F(Workflow, QuestionsComeInOrderUpToTheMethod) {
     Script({volume, filter}, {"", "40", "", "", "", ""});
-    std::string expected = Banner + LoadVolume + "\n\n max count = 49.000000" + Asked(DispProjection, "") +
+    std::string expected = Banner + LoadVolume + MaxCountLine("49.000000") + Asked(DispProjection, "") +
                            Asked(SelectSlice, "40") + Asked(SelectOk, "") + Asked(ReconOk, "") +
                            Asked(LoadFilterAsk, "") + Asked(FilterOk(filter), "") + MethodAsk;
     EXPECT_EQ(RunUntilWaiting(), expected);
@@ -86,7 +65,7 @@ TEST_F(Workflow, QuestionsComeInOrderUpToTheMethod) {
     EXPECT_EQ(FakePumpCount, 87 + 87 + 64 + 64);  // load, overview, gallery, markers
     EXPECT_EQ(FakeMessageCount, 0);
     EXPECT_EQ(MaxCount, 49.0f);
-    EXPECT_EQ(SliceSinogram[10][20], Sample(46, 20, 10));
+    EXPECT_EQ(SliceSinogram[10][20], DialogueSample(46, 20, 10));
     EXPECT_EQ(FilterTaps[0], 2.0);
     EXPECT_EQ(PenWidth, 1);
 }
@@ -135,7 +114,7 @@ TEST_F(Workflow, TokensLeftOnALineAnswerTheNextQuestionAtOnce) {
     Script({volume}, {"", "3 y"});
     text = RunUntilWaiting();
     EXPECT_TRUE(EndsWith(text, SelectSlice + "3 y" + SelectOk + "\n" + ReconOk)) << text;
-    EXPECT_EQ(SliceSinogram[10][20], Sample(83, 20, 10));
+    EXPECT_EQ(SliceSinogram[10][20], DialogueSample(83, 20, 10));
 }
 
 TEST_F(Workflow, SliceOutsideTheFileIsAskedAgainWithoutItsRest) {
@@ -147,7 +126,7 @@ TEST_F(Workflow, SliceOutsideTheFileIsAskedAgainWithoutItsRest) {
     EXPECT_EQ(FakeClearCount, 1);
     EXPECT_EQ(FakeLineCount, 64);
     EXPECT_EQ(FakeLines[0].y0, 86);
-    EXPECT_EQ(SliceSinogram[10][20], Sample(0, 20, 10));
+    EXPECT_EQ(SliceSinogram[10][20], DialogueSample(0, 20, 10));
 }
 
 TEST_F(Workflow, UnusableSinogramFilesAreReportedAndAskedForAgain) {
@@ -155,7 +134,7 @@ TEST_F(Workflow, UnusableSinogramFilesAreReportedAndAskedForAgain) {
     Script({"", missing, shortVolume, volume}, {"", "", ""});
     std::string text = RunUntilWaiting();
     std::string expected = Banner + Asked(LoadVolume + ChooseAgain, "") + Asked(LoadVolume + ChooseAgain, "") +
-                           Asked(LoadVolume + ChooseAgain, "") + LoadVolume + "\n\n max count = 49.000000" +
+                           Asked(LoadVolume + ChooseAgain, "") + LoadVolume + MaxCountLine("49.000000") +
                            DispProjection;
     EXPECT_EQ(text, expected);
     ASSERT_EQ(FakeMessageCount, 3);
@@ -192,7 +171,7 @@ TEST_F(Workflow, ReconstructionFlushesSevenTimesAndPassesTheMethodOn) {
         EXPECT_TRUE(EndsWith(text, Asked(MethodAsk, c.method) + Asked(DispFiltered, "") + ChangeSlice)) << text;
         EXPECT_EQ(FakeFlushCount, 7) << c.method;
         EXPECT_EQ(FakePumpCount, 87 + 87 + 64 + 64) << c.method;
-        EXPECT_EQ(FilteredSinogram[10][20], c.factor * Sample(46, 20, 10)) << c.method;
+        EXPECT_EQ(FilteredSinogram[10][20], c.factor * DialogueSample(46, 20, 10)) << c.method;
     }
 }
 
@@ -210,7 +189,7 @@ TEST_F(Workflow, ReviewAndRetryCountOnlyLowerCaseN) {
     Script({volume, filter, volume}, {"", "40", "", "", "", "", "1", "", "n", "N"});
     text = RunUntilWaiting();
     EXPECT_TRUE(EndsWith(text, Asked(ChangeSlice, "n") + Asked(Retry, "N") + LoadVolume +
-                                   "\n\n max count = 49.000000" + DispProjection)) << text;
+                                   MaxCountLine("49.000000") + DispProjection)) << text;
     EXPECT_EQ(Occurrences(text, Banner), 1);
     EXPECT_EQ(FakePlaceCount, 1);
     EXPECT_EQ(FakeOpenCount, 2);
