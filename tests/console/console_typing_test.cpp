@@ -120,6 +120,24 @@ TEST_F(ConsoleTyping, RestAnswersTheNextQuestionWithoutWaiting) {
     EXPECT_EQ(InputLength, 0);
 }
 
+double ThreadSeconds() {
+    FILETIME created, ended, kernel, user;
+    GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel, &user);
+    auto seconds = [](FILETIME t) { return (((ULONGLONG)t.dwHighDateTime << 32) | t.dwLowDateTime) * 1e-7; };
+    return seconds(kernel) + seconds(user);
+}
+
+TEST_F(ConsoleTyping, WaitingSleepsWhileNothingHappens) {
+    UINT_PTR timer = SetTimer(nullptr, 0, 2000, Watchdog);
+    double before = ThreadSeconds();
+    int32_t unanswered = 0;
+    ConsoleScan("%d", &unanswered);
+    double used = ThreadSeconds() - before;
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(WatchdogFired, 1);
+    EXPECT_LT(used, 0.5);  // polling would keep the processor busy for the whole 2 s
+}
+
 TEST_F(ConsoleTyping, CharactersWithoutAQuestionAreDropped) {
     for (int code : {(int)'a', 8, 13}) SendMessageA(ConsoleWindow, WM_CHAR, (WPARAM)code, 0);
     EXPECT_EQ(InputLength, 0);
@@ -142,6 +160,17 @@ TEST_F(ConsoleTyping, TypingBringsTheViewToTheBottom) {
         EXPECT_EQ(GetScrollPos(ConsoleWindow, SB_VERT), bottom);
     }
     EXPECT_EQ(std::string(InputLine), "a");
+    WaitingForInput = 0;
+}
+
+TEST_F(ConsoleTyping, LongestLineIsTypedAndDrawnAfterAFullPrompt) {
+    ConsolePrint("%s", std::string(159, 'p').c_str());  // the prompt's line is nearly full
+    WaitingForInput = 1;
+    for (int i = 0; i < 520; i++) SendMessageA(ConsoleWindow, WM_CHAR, (WPARAM)('a' + i % 26), 0);
+    EXPECT_EQ(InputLength, 511);
+    CaretOn = 1;
+    DrawInputLine();  // the composition is cut to fit
+    EXPECT_EQ(InputLength, 511);
     WaitingForInput = 0;
 }
 
