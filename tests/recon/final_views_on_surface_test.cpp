@@ -1,0 +1,74 @@
+// The angle gallery and the final image read back from the graphics window's real picture.
+#include <gtest/gtest.h>
+
+#include "graphics/surface.h"
+#include "graphics/test_windows.h"
+#include "recon/angle_gallery.h"
+#include "recon/final_image.h"
+#include "recon/view_checks.h"
+
+namespace {
+
+uint32_t Read(int x, int y) { return GetPixel(SurfaceDC, x, y); }
+
+const RECT Whole = {0, 0, SurfaceWidthPixels, SurfaceHeightPixels};
+const long AllPixels = (long)SurfaceWidthPixels * SurfaceHeightPixels;
+
+class ViewsOnSurface : public testing::Test {
+  protected:
+    void SetUp() override {
+        EnsureWindows();
+        GraphicsOpen();
+        DrawColor = Background;
+        PenWidth = 1;
+        FillBox(0, 0, SurfaceWidthPixels, SurfaceHeightPixels);
+        ASSERT_EQ(CountPixelsNot(SurfaceDC, Whole, Background), 0);
+    }
+};
+
+TEST_F(ViewsOnSurface, GallerySlotsAndTheirClippingAtThePictureEdges) {
+    FillGalleryStack();
+    GalleryMax = 255.0f;
+    ShowAngleGallery();
+    long visibleTotal = 0;
+    for (int t = 0; t < GallerySlotCount; t++) {
+        SlotCheck check = CheckSlot(t, Read);
+        EXPECT_EQ(check.wrong, 0) << "slot " << t;
+        EXPECT_EQ(check.visible, VisibleSlotPixels(t)) << "slot " << t;
+        visibleTotal += check.visible;
+    }
+    EXPECT_EQ(CountPixelsNot(SurfaceDC, Whole, Background), visibleTotal);
+    // The picture's last pixel belongs to slot 49: layer 98 at P 58, Q 158.
+    EXPECT_EQ(Read(1199, 799), GrayColor((int)GalleryValue(58, 158, 98)));
+}
+
+TEST_F(ViewsOnSurface, FinalImageCornersAndItsWholeArea) {
+    FillFinalImage();
+    ShowReconstruction();
+    EXPECT_EQ(CheckFinalImage(Read), 0);
+    for (int dy = 0; dy < 2; dy++)
+        for (int dx = 0; dx < 2; dx++) {
+            EXPECT_EQ(Read(dx, 140 + dy), ColorWhite);
+            EXPECT_EQ(Read(510 + dx, 650 + dy), GrayColor(FinalCornerGray));
+        }
+    EXPECT_EQ(CountPixelsNot(SurfaceDC, Whole, Background), 512L * 512L);
+}
+
+TEST_F(ViewsOnSurface, EverythingZeroDrawsBlack) {
+    for (int p = 0; p < ImageSide; p++)
+        for (int q = 0; q < ImageSide; q++) {
+            for (int a = 0; a < Angles; a++) AngleStack[p][q][a] = 0.0f;
+            ReconImage[p][q] = 0.0f;
+        }
+    FindGalleryMax();
+    FindDisplayMax();
+    ShowAngleGallery();
+    ShowReconstruction();
+    long drawn = 512L * 512L;
+    for (int t = 0; t < GallerySlotCount; t++)
+        drawn += VisibleSlotPixels(t) - SlotPixelsInside(t, 0, 140, 512, 652);
+    EXPECT_EQ(CountPixelsNot(SurfaceDC, Whole, Background), drawn);
+    EXPECT_EQ(AllPixels - CountPixelsNot(SurfaceDC, Whole, ColorBlack), drawn);
+}
+
+}  // namespace
