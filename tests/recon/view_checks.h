@@ -65,6 +65,18 @@ inline SlotCheck CheckSlot(int t, PixelReader read) {
     return check;
 }
 
+// Slots that show a wrong pixel or a wrong number of pixels; *visible gets the total.
+inline int SlotsNotAsExpected(PixelReader read, long *visible) {
+    int bad = 0;
+    *visible = 0;
+    for (int t = 0; t < GallerySlotCount; t++) {
+        SlotCheck check = CheckSlot(t, read);
+        bad += check.wrong != 0 || check.visible != VisibleSlotPixels(t);
+        *visible += check.visible;
+    }
+    return bad;
+}
+
 const float FinalWhite = 245.0f;  // DisplayMax of the final image's content
 const int FinalCornerGray = 104;  // 100 x 255 / 245 = 104.08
 
@@ -86,4 +98,11 @@ inline long CheckFinalImage(PixelReader read) {
             wrong += read(x, y) != GrayColor(GrayLevel(value, DisplayMax));
         }
     return wrong;
+}
+
+// Pixels that the gallery and the final image drawn over it cover together.
+inline long PixelsOfBothViews() {
+    long drawn = 512L * 512L;
+    for (int t = 0; t < GallerySlotCount; t++) drawn += VisibleSlotPixels(t) - SlotPixelsInside(t, 0, 140, 512, 652);
+    return drawn;
 }
