@@ -50,22 +50,22 @@ static void AddSphere(double x, double y, double z, double radius, double densit
 
 void BuildHeadPhantom() {
     ClearPhantom();
-    // Layers from the outside in: scalp 0.5, skull 0.1, brain 1.0.
-    AddBody(ShapeEllipsoid, 0.0, 0.0, 44.0, 66.0, 78.0, 41.0, 0.0, 0.5);
-    AddBody(ShapeEllipsoid, 0.0, 0.0, 44.0, 62.0, 74.0, 38.0, 0.0, -0.4);
-    AddBody(ShapeEllipsoid, 0.0, 1.0, 45.0, 59.0, 71.0, 35.5, 0.0, 0.9);
+    // Layers from the outside in: scalp 1.2, skull 0.3, brain 1.0.
+    AddBody(ShapeEllipsoid, 0.0, 0.0, 44.0, 66.0, 78.0, 41.0, 0.0, 1.2);
+    AddBody(ShapeEllipsoid, 0.0, 0.0, 44.0, 62.0, 74.0, 38.0, 0.0, -0.9);
+    AddBody(ShapeEllipsoid, 0.0, 1.0, 45.0, 59.0, 71.0, 35.5, 0.0, 0.7);
     // Ventricles, splayed like a butterfly, above the middle slice.
     AddBody(ShapeEllipsoid, -9.0, 8.0, 52.0, 5.0, 16.0, 9.0, -20.0, -0.7);
     AddBody(ShapeEllipsoid, 9.0, 8.0, 52.0, 5.0, 16.0, 9.0, 20.0, -0.7);
     // A wide, flat region low at the back.
     AddBody(ShapeEllipsoid, 0.0, -40.0, 18.0, 34.0, 18.0, 10.0, 0.0, 0.3);
     // Hot spheres, three of them centred on the middle slice.
-    AddSphere(-28.0, 30.0, HeadMiddleSlice, 9.0, 3.0);
-    AddSphere(30.0, -22.0, HeadMiddleSlice, 6.0, 3.0);
-    AddSphere(6.0, -44.0, HeadMiddleSlice, 4.0, 4.0);
-    AddSphere(24.0, 34.0, 62.0, 7.0, 2.5);
-    AddSphere(-20.0, -30.0, 26.0, 8.0, 2.0);
-    AddSphere(-4.0, 10.0, 70.0, 4.0, 4.0);
+    AddSphere(-28.0, 30.0, HeadMiddleSlice, 9.0, 1.0);
+    AddSphere(30.0, -22.0, HeadMiddleSlice, 6.0, 1.2);
+    AddSphere(6.0, -44.0, HeadMiddleSlice, 4.0, 1.5);
+    AddSphere(24.0, 34.0, 62.0, 7.0, 1.0);
+    AddSphere(-20.0, -30.0, 26.0, 8.0, 0.8);
+    AddSphere(-4.0, 10.0, 70.0, 4.0, 1.5);
     // Cold spheres: no activity inside.
     AddSphere(-34.0, -18.0, HeadMiddleSlice, 8.0, -1.0);
     AddSphere(36.0, 14.0, 30.0, 6.0, -1.0);
