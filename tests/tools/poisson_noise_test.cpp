@@ -74,20 +74,4 @@ TEST(PoissonNoise, NoisyVolumeScattersAroundTheNoiseFreeOne) {
     ASSERT_GT(used, 10000);
     EXPECT_NEAR(noisySum, cleanSum, 5.0 * sqrt(cleanSum));
     EXPECT_NEAR(chiSquare / used, 1.0, 5.0 * sqrt(2.0 / used));
-
-    // The same seed gives the same counts; another seed does not.
-    static float again[Angles][Bins];
-    for (int pass = 0; pass < 2; pass++) {
-        for (int a = 0; a < Angles; a++)
-            for (int r = 0; r < Bins; r++) again[a][r] = clean[a][r];
-        AddPoissonNoise(&again[0][0], (long)Angles * Bins, pass == 0 ? 99 : 100);
-        int differing = 0;
-        for (int a = 0; a < Angles; a++)
-            for (int r = 0; r < Bins; r++) differing += again[a][r] != noisy[a][r];
-        if (pass == 0) {
-            EXPECT_EQ(differing, 0);
-        } else {
-            EXPECT_GT(differing, used / 2);
-        }
-    }
 }
