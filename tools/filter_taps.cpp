@@ -5,8 +5,7 @@
 #include "tools/portable_math.h"
 
 const char *const FilterFileNames[FilterKinds] = {
-    "filter_ramp.txt", "filter_shepp_logan.txt", "filter_cosine.txt",
-    "filter_hamming.txt", "filter_hann.txt", "filter_delta.txt",
+    "ramp.txt", "shepp_logan.txt", "cosine.txt", "hamming.txt", "hann.txt", "delta.txt",
 };
 
 const char *const FilterTitles[FilterKinds] = {

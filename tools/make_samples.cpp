@@ -36,14 +36,14 @@ static const char *const ReadmeText =
     "x cos(th) + y sin(th) = r - 127.5, th = a x 1.40625 degrees, where x runs to the\n"
     "right and y upward in the final image, in pixels from the image centre.\n"
     "\n"
-    "  head_noise_free.sino  Head phantom: scalp (1.2 times the brain's activity), skull\n"
+    "  head.sino             Head phantom: scalp (1.2 times the brain's activity), skull\n"
     "                        (0.3), brain (1), ventricles, a flat region low at the back,\n"
     "                        hot spheres (radius 4 to 9 pixels, 1.8 to 2.5) and cold\n"
     "                        spheres (0) at several heights. Three hot spheres and a cold\n"
     "                        one sit on file slice 43, which is row 43 of the projection\n"
     "                        images. Exact line integrals, largest count 1000.\n"
     "  head_poisson.sino     The same with Poisson counting noise.\n"
-    "  rods_noise_free.sino  Resolution phantom: a uniform cylinder (radius 70 pixels,\n"
+    "  rods.sino             Resolution phantom: a uniform cylinder (radius 70 pixels,\n"
     "                        slices 9 to 77) holding hot rods four times as active\n"
     "                        (slices 19 to 67) in six triangular groups; rod diameters\n"
     "                        12, 8, 6, 4, 3 and 2 pixels, anticlockwise from the top.\n"
@@ -53,13 +53,13 @@ static const char *const ReadmeText =
     "Real-space filters (128 taps, one per line; tap n weights bins n away on both\n"
     "sides). The ramp family is scaled so that tap 0 is 10.\n"
     "\n"
-    "  filter_ramp.txt         Ramp (Ram-Lak): 1/4 at 0, -1/(pi^2 n^2) at odd n, 0 at even n.\n"
-    "  filter_shepp_logan.txt  Shepp-Logan: -2/(pi^2 (4 n^2 - 1)).\n"
-    "  filter_cosine.txt       Ramp with the window cos(pi f).\n"
-    "  filter_hamming.txt      Ramp with the window 0.54 + 0.46 cos(2 pi f).\n"
-    "  filter_hann.txt         Ramp with the window 0.5 + 0.5 cos(2 pi f).\n"
-    "  filter_delta.txt        Tap 0 = 1, all others 0: filtered backprojection with it\n"
-    "                          equals simple backprojection.\n"
+    "  ramp.txt         Ramp (Ram-Lak): 1/4 at 0, -1/(pi^2 n^2) at odd n, 0 at even n.\n"
+    "  shepp_logan.txt  Shepp-Logan: -2/(pi^2 (4 n^2 - 1)).\n"
+    "  cosine.txt       Ramp with the window cos(pi f).\n"
+    "  hamming.txt      Ramp with the window 0.54 + 0.46 cos(2 pi f).\n"
+    "  hann.txt         Ramp with the window 0.5 + 0.5 cos(2 pi f).\n"
+    "  delta.txt        Tap 0 = 1, all others 0: filtered backprojection with it\n"
+    "                   equals simple backprojection.\n"
     "(f in cycles per bin, 0 to 1/2.)\n";
 
 static const char *PathOf(const char *folder, const char *name) {
@@ -97,7 +97,7 @@ int main(int argc, char **argv) {
         else BuildRodPhantom();
         ProjectPhantom(PhantomPeaks[p]);
         char name[64];
-        snprintf(name, sizeof name, "%s_noise_free.sino", PhantomStems[p]);
+        snprintf(name, sizeof name, "%s.sino", PhantomStems[p]);
         if (!WriteSampleVolume(PathOf(folder, name))) return Fail(PathBuffer);
         printf("%s\n", PathBuffer);
         AddPoissonNoise(&SampleVolume[0][0][0], (long)Slices * Angles * Bins, PhantomSeeds[p]);

@@ -95,7 +95,7 @@ TEST(SampleFiles, EveryBuildWritesTheSameBytes) {
     for (int kind = 0; kind < FilterKinds; kind++) {
         double taps[FilterTapCount];
         MakeFilterTaps(kind, taps);
-        std::string path = TempPath(FilterFileNames[kind]);
+        std::string path = TempPath((std::string("quorvel_hash_") + FilterFileNames[kind]).c_str());
         ASSERT_EQ(WriteFilterFile(path.c_str(), taps), 1);
         EXPECT_EQ(FileHash(path), filterHashes[kind]) << FilterFileNames[kind];
         remove(path.c_str());
