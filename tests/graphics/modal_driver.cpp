@@ -27,22 +27,21 @@ std::string TextOf(HWND window) {
     return text;
 }
 
+BOOL CALLBACK TakeModal(HWND window, LPARAM found) {
+    std::string name = ClassOf(window);
+    if ((name == "#32770" || name == "#32768") && IsWindowVisible(window) &&
+        IsWindowEnabled(window)) {
+        *(HWND *)found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The modal window of this thread that takes input now: the enabled dialog, box or menu.
 HWND FindModal() {
-    struct Search { HWND found; } search = {NULL};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM data) -> BOOL {
-            std::string name = ClassOf(window);
-            if ((name == "#32770" || name == "#32768") && IsWindowVisible(window) &&
-                IsWindowEnabled(window)) {
-                ((Search *)data)->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        (LPARAM)&search);
-    return search.found;
+    HWND found = NULL;
+    EnumThreadWindows(GetCurrentThreadId(), TakeModal, (LPARAM)&found);
+    return found;
 }
 
 ModalKind KindOf(HWND window) {
@@ -50,17 +49,16 @@ ModalKind KindOf(HWND window) {
     return GetDlgItem(window, FileNameBox) != NULL ? ModalFileDialog : ModalMessageBox;
 }
 
+BOOL CALLBACK TakeStaticText(HWND child, LPARAM text) {
+    std::string own = TextOf(child);
+    if (ClassOf(child) == "Static" && !own.empty()) *(std::string *)text = own;
+    return TRUE;
+}
+
 // A message box's text is its static control with text; the icon has none.
 std::string BoxMessage(HWND box) {
     std::string message;
-    EnumChildWindows(
-        box,
-        [](HWND child, LPARAM data) -> BOOL {
-            std::string text = TextOf(child);
-            if (ClassOf(child) == "Static" && !text.empty()) *(std::string *)data = text;
-            return TRUE;
-        },
-        (LPARAM)&message);
+    EnumChildWindows(box, TakeStaticText, (LPARAM)&message);
     return message;
 }
 
@@ -162,4 +160,4 @@ ModalStep AnswerBox(int answer) { return ModalStep{ModalMessageBox, answer, null
 ModalStep ChooseFile(const char *path) { return ModalStep{ModalFileDialog, IDOK, path}; }
 ModalStep CancelFileDialog() { return ModalStep{ModalFileDialog, IDCANCEL, nullptr}; }
 ModalStep CloseMenu() { return ModalStep{ModalMenu, 0, nullptr}; }
-ModalStep PickMenuItem(int position) { return ModalStep{ModalMenu, position + 1, nullptr}; }
+ModalStep PickMenuItem(int selectable) { return ModalStep{ModalMenu, selectable + 1, nullptr}; }

@@ -10,7 +10,8 @@ enum ModalKind { ModalFileDialog, ModalMessageBox, ModalMenu };
 
 struct ModalStep {
     ModalKind kind;
-    int answer;        // IDOK or IDCANCEL; for the menu: 0 closes it, n > 0 picks item n - 1
+    int answer;        // IDOK or IDCANCEL; for the menu: 0 closes it, n > 0 picks
+                       // selectable item n - 1 (separators do not count)
     const char *path;  // typed into a file dialog's name box before OK
 };
 
@@ -34,4 +35,4 @@ ModalStep AnswerBox(int answer);
 ModalStep ChooseFile(const char *path);
 ModalStep CancelFileDialog();
 ModalStep CloseMenu();
-ModalStep PickMenuItem(int position);
+ModalStep PickMenuItem(int selectable);

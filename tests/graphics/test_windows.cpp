@@ -59,6 +59,7 @@ int CountPixelsNot(HDC dc, RECT area, COLORREF color) {
 }
 
 std::string WinePath(const char *hostPath) {
+    if (hostPath[0] != '/') return hostPath;
     std::string path = std::string("Z:") + hostPath;
     for (char &c : path)
         if (c == '/') c = '\\';

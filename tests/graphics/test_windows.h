@@ -21,5 +21,5 @@ void WriteWholeFile(const std::string &path, const std::string &bytes);
 // Pixels of a context inside a rectangle that differ from a colour.
 int CountPixelsNot(HDC dc, RECT area, COLORREF color);
 
-// The Wine form of a host path: Z: and backslashes.
+// The Wine form of a host path (Z: and backslashes); other paths unchanged.
 std::string WinePath(const char *hostPath);

@@ -1,0 +1,52 @@
+// A program that waits for an answer, as the real one does, while the console's menu
+// or the graphics window's Escape ends it. Status 0 can only come from the program's
+// exit path: 3 means the wait returned, 4 that nothing ended it in time, 5 that the
+// end question was answered with Cancel and the program went on waiting.
+#include <windows.h>
+
+#include <string>
+
+#include "console/console_window.h"
+#include "console/input_line.h"
+#include "console/menu_commands.h"
+#include "graphics/draw.h"
+#include "graphics/modal_driver.h"
+
+namespace {
+
+const UINT TimeLimitMs = 10000;
+const int ExitItem = 7;  // "  &Exit " among the menu's selectable items
+
+void CALLBACK GiveUp(HWND, UINT, UINT_PTR, DWORD) {
+    std::vector<ModalSeen> seen = FinishModalScript();
+    bool cancelled = seen.size() == 2 && seen[0].kind == ModalMenu && seen[1].caption == "EXIT?";
+    ExitProcess(cancelled ? 5 : 4);
+}
+
+void RightClick() {
+    PostMessageA(ConsoleWindow, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 20));
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    if (argc < 2) return 2;
+    if (!InitWindows(GetModuleHandleA(NULL), SW_SHOWNORMAL)) return 2;
+    SetTimer(NULL, 0, TimeLimitMs, GiveUp);
+    std::string mode = argv[1];
+    if (mode == "menu-exit") {
+        StartModalScript({PickMenuItem(ExitItem), AnswerBox(IDOK)});
+        RightClick();
+    } else if (mode == "menu-cancel") {
+        StartModalScript({PickMenuItem(ExitItem), AnswerBox(IDCANCEL)});
+        RightClick();
+    } else if (mode == "graphics-escape") {
+        GraphicsOpen();
+        PostMessageA(GraphicsWindow, WM_KEYDOWN, VK_ESCAPE, 1);
+    } else {
+        return 2;
+    }
+    int answer = 0;
+    ConsoleScan("%d", &answer);
+    return 3;
+}
