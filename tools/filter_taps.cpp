@@ -31,7 +31,8 @@ double FilterTap(int kind, int n) {
         return 2.0 * RampCosineIntegral(k);
     case FilterSheppLogan:
         return -2.0 / (Pi * Pi * (4.0 * k * k - 1.0));
-    case FilterCosine:   // cos(pi f) cos(2 pi n f) = (cos(2 pi (n+1/2) f) + cos(2 pi (n-1/2) f)) / 2
+    // cos(pi f) cos(2 pi n f) = (cos(2 pi (n + 1/2) f) + cos(2 pi (n - 1/2) f)) / 2
+    case FilterCosine:
         return RampCosineIntegral(k + 0.5) + RampCosineIntegral(k - 0.5);
     case FilterHamming:
         return 2.0 * (0.54 * RampCosineIntegral(k) +

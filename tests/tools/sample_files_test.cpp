@@ -57,7 +57,8 @@ TEST(SampleFiles, VolumeFileHasTheReadFormat) {
     int differing = 0;
     for (int s = 0; s < Slices; s++)
         for (int a = 0; a < Angles; a++)
-            for (int r = 0; r < Bins; r++) differing += SinogramVolume[r][a][s] != SampleVolume[s][a][r];
+            for (int r = 0; r < Bins; r++)
+                differing += SinogramVolume[r][a][s] != SampleVolume[s][a][r];
     EXPECT_EQ(differing, 0);
     remove(path.c_str());
 }
