@@ -108,6 +108,19 @@ TEST(GraphicsCopies, PaintShowsThePicture) {
     EXPECT_EQ(SurfaceDirty, 0);
 }
 
+TEST(GraphicsCopies, WithoutBitmapTheWindowShowsBlack) {
+    EnsureWindows();
+    GraphicsOpen();
+    PlotGray(20, 30, 1.0f, 1.0f);
+    GraphicsFlush();
+    ASSERT_EQ(WindowPixel(20, 30), RGB(255, 255, 255));
+    HBITMAP made = SurfaceBitmap;
+    SurfaceBitmap = NULL;  // as after a failed creation: the context holds no usable image
+    GraphicsFlush();
+    SurfaceBitmap = made;
+    EXPECT_EQ(WindowPixel(20, 30), RGB(0, 0, 0));
+}
+
 TEST(GraphicsWindowKeys, OtherKeysLeaveTheProgramRunning) {
     EnsureWindows();
     GraphicsOpen();
