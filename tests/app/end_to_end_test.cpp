@@ -38,24 +38,28 @@ static void Check(int condition, const char *what) {
     DriverFailure[0] = 0;
 }
 
-// A volume of point sources whose positions drift with the slice, on a faint asymmetric
-// background, so that slices, angles and both halves of a picture all differ.
+// A volume of discs whose positions drift with the slice: a large warm disc holding hot
+// and cold ones, placed asymmetrically, so that slices, angles and both halves of a picture
+// all differ. Each bin holds the exact chord integral at its centre, plus a faint tilt.
 static void WriteVolume(const char *path, double shift) {
     static float slice[Angles][Bins];
     FILE *file = fopen(path, "wb");
     char header[24] = "E2E TEST VOLUME";
     fwrite(header, 1, sizeof header, file);
     for (int s = 0; s < Slices; ++s) {
-        const double points[3][3] = {{-40.0 + 0.3 * s + shift, 25.0, 600.0},
-                                     {30.0, -20.0 - 0.2 * s, 400.0},
-                                     {5.0 - shift, 50.0, 250.0 + 2.0 * s}};
+        const double discs[4][4] = {{0.0, 0.0, 70.0, 1.0},   // x, y, radius, density
+                                    {-30.0 + 0.3 * s + shift, 20.0, 12.0, 4.0},
+                                    {25.0, -15.0 - 0.2 * s, 15.0, -0.8},
+                                    {10.0 - shift, 45.0, 5.0, 8.0}};
         for (int a = 0; a < Angles; ++a) {
             double theta = a * AngleStepDegrees * RadiansPerDegree;
-            for (int r = 0; r < Bins; ++r) slice[a][r] = (float)(0.02 * r + 0.5 * (a % 7));
-            for (int k = 0; k < 3; ++k) {
-                double t = points[k][0] * cos(theta) + points[k][1] * sin(theta) + 127.5;
-                int bin = (int)floor(t);
-                if (bin >= 0 && bin < Bins) slice[a][bin] += (float)points[k][2];
+            for (int r = 0; r < Bins; ++r) {
+                double value = 0.01 * r + 0.1 * (a % 5);
+                for (int k = 0; k < 4; ++k) {
+                    double d = (r - 127.5) - (discs[k][0] * cos(theta) + discs[k][1] * sin(theta));
+                    if (fabs(d) < discs[k][2]) value += discs[k][3] * 2.0 * sqrt(discs[k][2] * discs[k][2] - d * d);
+                }
+                slice[a][r] = (float)value;
             }
         }
         fwrite(slice, sizeof(float), Angles * Bins, file);
@@ -124,7 +128,7 @@ static void CheckFinalImage(const char *bitmapPath, const char *what) {
     for (int p = 0; p < ImageSide; ++p)
         for (int q = 0; q < ImageSide; ++q) lit += GrayLevel(ReconImage[p][q], DisplayMax) > 0;
     snprintf(message, sizeof message, "%s: the expected image is not blank (%d lit pixels)", what, lit);
-    Check(lit > 100, message);
+    Check(lit > 1000, message);
 }
 
 static int Ask(const char *lastLine, const char *lineBefore, const char *answer) {
@@ -157,7 +161,7 @@ static int Reconstruct(const char *volume, const char *filter, const char *filte
 }
 
 // The first reconstruction's dialogue, line for line as the console holds it.
-static void CheckTranscript(const char *filterWin) {
+static void CheckTranscript(const char *filterWin, const char *maxLine) {
     char pathLine[300];
     const char *expected[] = {"PET BackProjection", "", " Load PET Singram data ", "", "max", "",
                               "Disp Projection ", "", "", "select slice = 40", "", "",
@@ -172,7 +176,7 @@ static void CheckTranscript(const char *filterWin) {
     for (int i = 0; i < count && bad < 0; ++i) {
         const char *want = expected[i];
         if (strcmp(want, "max") == 0) {
-            if (strncmp(DriverLines[i], " max count = ", 13) != 0 || !strstr(DriverLines[i], ".000000")) bad = i;
+            if (strcmp(DriverLines[i], maxLine) != 0) bad = i;
             continue;
         }
         if (strcmp(want, "path") == 0) {
@@ -215,6 +219,10 @@ int main(int argc, char **argv) {
     WriteVolume(volumeA, 0.0);
     WriteVolume(volumeB, 12.0);
     WriteRampFilter(filter);
+    char maxLine[64];
+    LoadSinogramVolume(volumeA);
+    FindMaxCount();
+    snprintf(maxLine, sizeof maxLine, " max count = %lf", (double)MaxCount);
 
     Check(StartProgram(exe, work), "the program starts and titles its console \"Quorvel\"");
     if (Failures) return 1;
@@ -222,7 +230,7 @@ int main(int argc, char **argv) {
     if (Ask("Disp Projection ", NULL, "")) {
         // First pass: simple backprojection; then another slice through the review question.
         if (Reconstruct(volumeA, filter, filterWin, 40, '1', bitmap1Win, bitmap1, "simple, slice row 40")) {
-            CheckTranscript(filterWin);
+            CheckTranscript(filterWin, maxLine);
             TypeLine("");
         }
         // Second pass: filtered backprojection of another slice; then on to a new file.
