@@ -32,7 +32,7 @@ const int DialogueWidth = 350;
 const int DialogueHeight = 600;
 
 // "標準ゴシック" in code page 932.
-const char ConsoleFaceName[] = "\x95\x57\x8f\x80\x83\x53\x83\x56\x83\x62\x83\x4e";
+const char GothicFaceName[13] = "\x95\x57\x8f\x80\x83\x53\x83\x56\x83\x62\x83\x4e";
 
 struct MenuPosition {
     UINT kind;         // MF_STRING or MF_SEPARATOR
@@ -82,7 +82,7 @@ static int AllocateFonts() {
     }
     ConsoleFont->lfHeight = LineHeight;
     ConsoleFont->lfCharSet = SHIFTJIS_CHARSET;
-    memcpy(ConsoleFont->lfFaceName, ConsoleFaceName, sizeof ConsoleFaceName);
+    memcpy(ConsoleFont->lfFaceName, GothicFaceName, sizeof GothicFaceName);
     return 1;
 }
 

@@ -14,6 +14,9 @@ extern LOGFONTA *ConsoleFont;   // GlobalAlloc'd description of the console's fo
 extern LOGFONTA *LabelFont;     // GlobalAlloc'd description of the surface's label font
 extern int LineHeight;          // console line pitch in pixels, equal to ConsoleFont's height
 
+// Face of both fonts: "標準ゴシック" in code page 932, 12 bytes and a zero.
+extern const char GothicFaceName[13];
+
 int InitWindows(HINSTANCE instance, int showCommand);
 LRESULT CALLBACK ConsoleWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 VOID CALLBACK RefreshTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time);

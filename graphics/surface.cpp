@@ -18,10 +18,6 @@ int SurfaceDirty = 0;            // the picture changed since it was last copied
 
 const int LabelStartHeight = 10;      // label character height after GraphicsOpen, pixels
 const int NormalWeight = 400;         // FW_NORMAL
-const int FaceNameBytes = 13;         // the face name below with its terminating zero
-// "標準ゴシック" in code page 932.
-const char LabelFaceName[FaceNameBytes] = {
-    '\x95', '\x57', '\x8f', '\x80', '\x83', '\x53', '\x83', '\x56', '\x83', '\x62', '\x83', '\x4e', 0};
 
 // Copies the picture to a context of the window. Without a bitmap the memory context
 // holds no image, so the window is shown black rather than whatever the copy yields.
@@ -51,7 +47,7 @@ static void SetLabelFontFields() {
     LabelFont->lfItalic = 0;
     LabelFont->lfUnderline = 0;
     LabelFont->lfCharSet = SHIFTJIS_CHARSET;
-    lstrcpyA(LabelFont->lfFaceName, LabelFaceName);
+    lstrcpyA(LabelFont->lfFaceName, GothicFaceName);
 }
 
 void GraphicsOpen() {
