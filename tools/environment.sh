@@ -65,7 +65,10 @@ stop_display() {
     QUORVEL_XVFB_PID=""
 }
 
-# Creates a Wine prefix once: prepare_prefix PREFIX
+# Creates a Wine prefix once and starts its wineserver: prepare_prefix PREFIX
+# The server is started here, detached from every output, because a server that a test
+# program starts keeps that test's output open until the last Wine process has ended, and
+# the test then seems to run as long as all the others together.
 prepare_prefix() {
     local prefix=$1
     export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -74,4 +77,10 @@ prepare_prefix() {
         WINEPREFIX="$prefix" "$(wine_loader)" wineboot -i >/dev/null 2>&1 || true
     fi
     WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
+    WINEPREFIX="$prefix" wineserver -p </dev/null >/dev/null 2>&1
+}
+
+# Stops the wineserver of a prefix: stop_prefix PREFIX
+stop_prefix() {
+    WINEPREFIX="$1" wineserver -k 2>/dev/null || true
 }
