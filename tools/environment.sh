@@ -32,7 +32,7 @@ can_run_32bit() {
 # Configures and builds one tree: build_tree NAME [cmake options...]
 build_tree() {
     local name=$1; shift
-    cmake -S "$QUORVEL_ROOT" -B "$QUORVEL_BUILD/$name" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null &&
+    cmake --no-warn-unused-cli -S "$QUORVEL_ROOT" -B "$QUORVEL_BUILD/$name" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null &&
     cmake --build "$QUORVEL_BUILD/$name" -j "$QUORVEL_JOBS" -- --no-print-directory
 }
 
@@ -40,7 +40,7 @@ build_tree() {
 # build_targets NAME "TARGET..." [cmake options...]
 build_targets() {
     local name=$1 targets=$2; shift 2
-    cmake -S "$QUORVEL_ROOT" -B "$QUORVEL_BUILD/$name" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null &&
+    cmake --no-warn-unused-cli -S "$QUORVEL_ROOT" -B "$QUORVEL_BUILD/$name" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null &&
     cmake --build "$QUORVEL_BUILD/$name" -j "$QUORVEL_JOBS" --target $targets -- --no-print-directory
 }
 

@@ -28,6 +28,43 @@ static void Picture(const char *name) {
     }
 }
 
+// The whole screen as the student sees it, both windows included, as a 24-bit bitmap.
+static void Screenshot(const char *name) {
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    HDC screen = GetDC(NULL);
+    HDC memory = CreateCompatibleDC(screen);
+    void *pixels = NULL;
+    HBITMAP section = CreateDIBSection(screen, (BITMAPINFO *)&info, DIB_RGB_COLORS, &pixels, NULL, 0);
+    HGDIOBJ kept = SelectObject(memory, section);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, kept);
+    DeleteDC(memory);
+    ReleaseDC(NULL, screen);
+    DWORD stride = ((DWORD)width * 3 + 3) & ~3u, size = stride * (DWORD)height;
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + size;
+    char path[MAX_PATH];
+    snprintf(path, sizeof path, "%s/%s.bmp", TourFolder, name);
+    FILE *out = fopen(path, "wb");
+    if (out && pixels) {
+        fwrite(&file, sizeof file, 1, out);
+        fwrite(&info, sizeof info, 1, out);
+        fwrite(pixels, 1, size, out);
+        printf("saved %s\n", path);
+    }
+    if (out) fclose(out);
+    DeleteObject(section);
+}
+
 static int Ask(const char *lastLine, const char *lineBefore) {
     if (Failed) return 0;
     if (WaitForPrompt(lastLine, lineBefore, StepTimeoutMs)) return 1;
@@ -62,6 +99,8 @@ static void Reconstruct(const char *filter, const char *slice, const char *metho
     if (!Ask(" (yes: enter, no: n) ", " Change Reconstruction Slice ? ")) return;
     snprintf(name, sizeof name, "6-final-image-%s", tag);
     Picture(name);
+    snprintf(name, sizeof name, "0-screen-%s", tag);
+    Screenshot(name);
 }
 
 int main(int argc, char **argv) {
