@@ -65,19 +65,21 @@ stop_display() {
     QUORVEL_XVFB_PID=""
 }
 
-# Creates a Wine prefix once and starts its wineserver: prepare_prefix PREFIX
-# The server is started here, detached from every output, because a server that a test
-# program starts keeps that test's output open until the last Wine process has ended, and
-# the test then seems to run as long as all the others together.
+# Creates a Wine prefix once and starts its wineserver and background services:
+# prepare_prefix PREFIX
+# They are started here, detached from every output, because a server or service that a
+# test program starts keeps that test's output open until they end, and the test then
+# seems to run as long as all the others together.
 prepare_prefix() {
     local prefix=$1
     export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     if [ ! -f "$prefix/system.reg" ]; then
         say "creating the Wine prefix $prefix"
-        WINEPREFIX="$prefix" "$(wine_loader)" wineboot -i >/dev/null 2>&1 || true
+        WINEPREFIX="$prefix" "$(wine_loader)" wineboot -i </dev/null >/dev/null 2>&1 || true
     fi
     WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
     WINEPREFIX="$prefix" wineserver -p </dev/null >/dev/null 2>&1
+    WINEPREFIX="$prefix" "$(wine_loader)" wineboot </dev/null >/dev/null 2>&1 || true
 }
 
 # Stops the wineserver of a prefix: stop_prefix PREFIX
