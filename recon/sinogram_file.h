@@ -7,7 +7,8 @@ const long SinogramSliceBytes = 128L * 256L * 4L;                           // 1
 const long SinogramFileBytes = SinogramHeaderBytes + 87L * SinogramSliceBytes;  // 11,403,288
 
 // Reads the volume at path into SinogramVolume, pumping once before each slice.
-// Returns 1 when loaded; otherwise reports the problem and leaves the volume as it was.
+// Returns 1 when loaded; otherwise reports the problem. A file that cannot be opened or
+// is too short leaves the volume as it was; a read error midway leaves it part new.
 int LoadSinogramVolume(const char *path);
 
 // Sets MaxCount to the largest sample (at least 0, NaN ignored) and prints it.
