@@ -172,10 +172,12 @@ LRESULT CALLBACK ConsoleWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_ACTIVATE:
         return 0;
     case WM_PAINT: {
-        ConsolePaint();
+        // Validate first, then draw: BeginPaint erases a region marked for erasing (an
+        // uncovered or restored window), which would blank text drawn before it.
         PAINTSTRUCT paint;
         BeginPaint(window, &paint);
         EndPaint(window, &paint);
+        ConsolePaint();
         return 0;
     }
     case WM_KEYDOWN:

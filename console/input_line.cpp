@@ -2,7 +2,9 @@
 // a question, with the echo of the line and the untaken rest kept for the next question.
 #include "console/input_line.h"
 
+#include <float.h>
 #include <limits.h>
+#include <math.h>
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
@@ -85,6 +87,14 @@ static int32_t ReadInteger(const char *token) {
     return (int32_t)value;
 }
 
+// A number beyond the float range becomes an infinity of its sign, as the processor's
+// own narrowing gives, without the undefined out-of-range conversion.
+static float NarrowToFloat(double value) {
+    if (value > FLT_MAX) return HUGE_VALF;
+    if (value < -FLT_MAX) return -HUGE_VALF;
+    return (float)value;
+}
+
 // Applies one conversion letter to a token. Returns the format position after the
 // conversion, or null when the format ends before its letter.
 static const char *Convert(const char *letter, const char *token, void *target) {
@@ -99,7 +109,7 @@ static const char *Convert(const char *letter, const char *token, void *target) 
         switch (kind) {
         case 'c': *(char *)target = token[0]; break;
         case 'd': *(int32_t *)target = ReadInteger(token); break;
-        case 'f': *(float *)target = (float)strtod(token, nullptr); break;
+        case 'f': *(float *)target = NarrowToFloat(strtod(token, nullptr)); break;
         case 'L': *(double *)target = strtod(token, nullptr); break;
         case 's': memcpy(target, token, strlen(token) + 1); break;
         default: break;  // an unknown letter uses up the token and stores nothing

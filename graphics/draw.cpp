@@ -17,7 +17,7 @@ void PlotGray(int x, int y, float value, float max) {
 void DrawLine(int x0, int y0, int x1, int y1) {
     HPEN pen = CreatePen(PS_SOLID, PenWidth, DrawColor);
     HGDIOBJ keptPen = SelectObject(SurfaceDC, pen);
-    POINT keptPosition;
+    POINT keptPosition = {0, 0};  // stays the origin if the picture has no context
     MoveToEx(SurfaceDC, x0, y0, &keptPosition);
     // A line of no length is its end pixel alone; a wide pen would leave a dot there.
     if (x0 != x1 || y0 != y1) LineTo(SurfaceDC, x1, y1);

@@ -250,4 +250,28 @@ TEST_F(ConsoleTyping, PaintShowsTheRingAtTheScrollPosition) {
     EXPECT_EQ(InputY, 3 * LineHeight);
 }
 
+// Dark (text) pixels in the console's top left corner, where the first lines stand.
+int DarkPixelsAtTop() {
+    HDC dc = GetDC(ConsoleWindow);
+    int dark = 0;
+    for (int y = 0; y < 2 * LineHeight; y++)
+        for (int x = 0; x < 150; x++) {
+            COLORREF c = GetPixel(dc, x, y);
+            if (c != CLR_INVALID && GetRValue(c) < 128) dark++;
+        }
+    ReleaseDC(ConsoleWindow, dc);
+    return dark;
+}
+
+// A window uncovered or restored is invalidated with erasing: the repaint must leave the
+// text standing, not the blank background of the erase.
+TEST_F(ConsoleTyping, RepaintRequestWithErasingKeepsTheText) {
+    ConsolePrint("First line of the console\nsecond line");
+    ConsolePaint();
+    ASSERT_GT(DarkPixelsAtTop(), 50);
+    InvalidateRect(ConsoleWindow, nullptr, TRUE);
+    UpdateWindow(ConsoleWindow);
+    EXPECT_GT(DarkPixelsAtTop(), 50);
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <math.h>
 #include <stdint.h>
 #include <string.h>
 
@@ -114,6 +115,15 @@ TEST(InputLine, EveryConversionLetter) {
     EXPECT_EQ(unused, '#');
     EXPECT_EQ(letter, 'z');
     EXPECT_STREQ(InputLine, "tail");
+}
+
+TEST(InputLine, FloatsBeyondTheirRangeBecomeInfinities) {
+    StartEmpty();
+    float big = 0, small = 0, tiny = 1;
+    EXPECT_TRUE(Ask("%f %f %f", {&big, &small, &tiny}, "1e300 -1e300 1e-300"));
+    EXPECT_EQ(big, HUGE_VALF);
+    EXPECT_EQ(small, -HUGE_VALF);
+    EXPECT_EQ(tiny, 0.0f);
 }
 
 TEST(InputLine, FormatsThatRunOutOfConversionsEndNormally) {
