@@ -151,17 +151,23 @@ static int ReadLines(const char *path) {
     return 1;
 }
 
-int ReadConsoleText() {
-    char path[MAX_PATH];
-    snprintf(path, sizeof path, "%s\\console_%04d.txt", WorkFolder, ++TextSerial);
-    PostMessageA(ProgramConsole, WM_COMMAND, 6, 0);
+// Chooses a menu save command, answers its save dialog with path and checks its report.
+static int RunSaveCommand(int command, const char *path, const char *report) {
+    PostMessageA(ProgramConsole, WM_COMMAND, command, 0);
     if (!AnswerFileDialog(path, 120000)) return 0;
     char text[256] = "";
     if (!AnswerMessageBox("Tesmira Message", text, sizeof text, IDOK, 30000)) return 0;
-    if (strcmp(text, "Saved TextBuffer") != 0) {
-        Fail("unexpected message after saving the console text", text);
+    if (strcmp(text, report) != 0) {
+        Fail("unexpected message after saving", text);
         return 0;
     }
+    return 1;
+}
+
+int ReadConsoleText() {
+    char path[MAX_PATH];
+    snprintf(path, sizeof path, "%s\\console_%04d.txt", WorkFolder, ++TextSerial);
+    if (!RunSaveCommand(6, path, "Saved TextBuffer")) return 0;
     int ok = ReadLines(path);
     DeleteFileA(path);
     return ok;
@@ -182,13 +188,5 @@ int WaitForPrompt(const char *lastLine, const char *lineBefore, int timeoutMs) {
 }
 
 int SaveGraphic(const char *path) {
-    PostMessageA(ProgramConsole, WM_COMMAND, 7, 0);
-    if (!AnswerFileDialog(path, 120000)) return 0;
-    char text[256] = "";
-    if (!AnswerMessageBox("Tesmira Message", text, sizeof text, IDOK, 30000)) return 0;
-    if (strcmp(text, " Saved Graphic ") != 0) {
-        Fail("unexpected message after saving the picture", text);
-        return 0;
-    }
-    return 1;
+    return RunSaveCommand(7, path, " Saved Graphic ");
 }
