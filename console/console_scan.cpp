@@ -9,13 +9,11 @@
 #include "console/text_ring.h"
 
 int ConsoleScan(const char *format, ...) {
-    void *targets[ScanTargetsMax];
-    int count = CountConversions(format);
     va_list args;
     va_start(args, format);
-    for (int k = 0; k < count; k++) targets[k] = va_arg(args, void *);
+    int answered = BeginScanArgs(format, args);
     va_end(args);
-    if (BeginScan(format, targets, count)) return 0;
+    if (answered) return 0;
 
     WaitingForInput = 1;
     MSG message;

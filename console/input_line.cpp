@@ -79,6 +79,13 @@ int BeginScan(const char *format, void *const *targets, int targetCount) {
     return 0;
 }
 
+int BeginScanArgs(const char *format, va_list args) {
+    void *targets[ScanTargetsMax];
+    int count = CountConversions(format);
+    for (int k = 0; k < count; k++) targets[k] = va_arg(args, void *);
+    return BeginScan(format, targets, count);
+}
+
 // strtol's result as the 32-bit long of the target platform would hold it.
 static int32_t ReadInteger(const char *token) {
     long value = strtol(token, nullptr, 10);

@@ -1,6 +1,7 @@
 // The line the user types and its scanf-like conversion into the answer of a question.
 // Platform-free, except ConsoleScan's wait, which the console window provides.
 #pragma once
+#include <stdarg.h>
 
 const int InputLineBytes = 512;   // typed text with its terminating zero
 const int InputLineMax = 511;     // longest line that can be typed
@@ -23,6 +24,10 @@ void EditInputLine(unsigned char code);
 // Copies the format and collects one destination per percent sign (at most 40).
 // Returns 1 when a rest left from an earlier answer has already answered it.
 int BeginScan(const char *format, void *const *targets, int targetCount);
+
+// BeginScan with the destinations taken from a variable argument list, one per percent
+// sign of the format.
+int BeginScanArgs(const char *format, va_list args);
 
 // Counts the percent signs of a format, at most ScanTargetsMax.
 int CountConversions(const char *format);

@@ -10,3 +10,13 @@ inline std::vector<std::string> RingLinesInOrder() {
     for (int i = 0; i < LineCount; i++) lines.push_back(TextRing[(OldestIndex + i) % RingLines]);
     return lines;
 }
+
+// The same lines joined by '\n'.
+inline std::string RingText() {
+    std::string text;
+    for (int i = 0; i < LineCount; i++) {
+        if (i > 0) text += '\n';
+        text += TextRing[(OldestIndex + i) % RingLines];
+    }
+    return text;
+}

@@ -5,6 +5,7 @@
 
 #include "console/console_opening.h"
 #include "console/input_line.h"
+#include "console/ring_lines.h"
 #include "console/text_ring.h"
 #include "fakes/fakes.h"
 
@@ -36,25 +37,16 @@ void FakeQueueLine(const char *line) {
 
 int FakeLinesLeft() { return LinesQueued - FakeTypedCount; }
 
-std::string FakeConsoleText() {
-    std::string text;
-    for (int i = 0; i < LineCount; i++) {
-        if (i > 0) text += '\n';
-        text += TextRing[(OldestIndex + i) % RingLines];
-    }
-    return text;
-}
+std::string FakeConsoleText() { return RingText(); }
 
 // What the wait of a question amounts to: the scripted line is typed, then Enter.
 int ConsoleScan(const char *format, ...) {
     FakeScanCount++;
-    void *targets[ScanTargetsMax];
-    int count = CountConversions(format);
     va_list args;
     va_start(args, format);
-    for (int i = 0; i < count; i++) targets[i] = va_arg(args, void *);
+    int answered = BeginScanArgs(format, args);
     va_end(args);
-    if (BeginScan(format, targets, count)) return 0;
+    if (answered) return 0;
     if (FakeTypedCount >= LinesQueued) throw ScriptEnded();
     strcpy(InputLine, ScriptedLines[FakeTypedCount++]);
     InputLength = (int)strlen(InputLine);

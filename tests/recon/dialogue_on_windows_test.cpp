@@ -12,6 +12,7 @@
 
 #include "console/console_window.h"
 #include "console/input_line.h"
+#include "console/ring_lines.h"
 #include "console/text_ring.h"
 #include "graphics/modal_driver.h"
 #include "graphics/test_windows.h"
@@ -33,15 +34,6 @@ std::string TempFile(const char *name) {
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
     return std::string(folder) + "quorvel_dialogue_" + name;
-}
-
-std::string RingText() {
-    std::string text;
-    for (int i = 0; i < LineCount; i++) {
-        if (i > 0) text += '\n';
-        text += TextRing[(OldestIndex + i) % RingLines];
-    }
-    return text;
 }
 
 void CALLBACK TypeTick(HWND, UINT, UINT_PTR, DWORD) {
