@@ -8,9 +8,19 @@
 
 const uint32_t GrayToColor = 0x00010101u;  // one grey level in each of red, green and blue
 
+// The pixel goes straight into the bitmap's memory. A grey has equal red, green and
+// blue, so the section's 0x00RRGGBB words hold it as DrawColor's 0x00BBGGRR does.
+// GDI may still hold drawing of its own back; it is flushed first so that the two
+// reach the rows in the order they were made.
 void PlotGray(int x, int y, float value, float max) {
     DrawColor = (uint32_t)GrayLevel(value, max) * GrayToColor;
-    SetPixelV(SurfaceDC, x, y, DrawColor);
+    if (SurfacePixels != NULL && x >= 0 && y >= 0 && x < SurfaceWidth && y < SurfaceHeight) {
+        if (SurfaceGdiPending) {
+            GdiFlush();
+            SurfaceGdiPending = 0;
+        }
+        SurfacePixels[y * SurfaceWidth + x] = DrawColor;
+    }
     SurfaceDirty = 1;
 }
 
@@ -26,6 +36,7 @@ void DrawLine(int x0, int y0, int x1, int y1) {
     MoveToEx(SurfaceDC, keptPosition.x, keptPosition.y, NULL);
     SelectObject(SurfaceDC, keptPen);
     DeleteObject(pen);
+    SurfaceGdiPending = 1;
     SurfaceDirty = 1;
 }
 
@@ -39,6 +50,7 @@ void FillBox(int left, int top, int right, int bottom) {
     SelectObject(SurfaceDC, keptBrush);
     DeleteObject(pen);
     DeleteObject(brush);
+    SurfaceGdiPending = 1;
     SurfaceDirty = 1;
 }
 
@@ -58,11 +70,13 @@ void DrawLabel(int x, int y, const char *text, int height) {
         DeleteObject(LabelFontHandle);
         LabelFontHandle = NULL;
     }
+    SurfaceGdiPending = 1;
     SurfaceDirty = 1;
 }
 
 void ClearSurface() {
     RECT whole = {0, 0, SurfaceWidth, SurfaceHeight};
     FillRect(SurfaceDC, &whole, (HBRUSH)GetStockObject(BLACK_BRUSH));
+    SurfaceGdiPending = 1;
     SurfaceDirty = 1;
 }

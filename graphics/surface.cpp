@@ -7,6 +7,8 @@
 
 HDC SurfaceDC = NULL;            // memory device context holding the picture
 HBITMAP SurfaceBitmap = NULL;    // the picture's bitmap; null when it could not be made
+uint32_t *SurfacePixels = NULL;  // the bitmap's rows, top row first, 4 bytes a pixel, or null
+int SurfaceGdiPending = 0;       // GDI drew on the picture since PlotGray last wrote to it
 int SurfaceWidth = 0;            // pixels; 0 until the first GraphicsOpen
 int SurfaceHeight = 0;           // pixels; 0 until the first GraphicsOpen
 HFONT LabelFontHandle = NULL;    // font of the label being drawn, else null
@@ -18,6 +20,7 @@ int SurfaceDirty = 0;            // the picture changed since it was last copied
 
 const int LabelStartHeight = 10;      // label character height after GraphicsOpen, pixels
 const int NormalWeight = 400;         // FW_NORMAL
+const WORD SurfaceBitsPerPixel = 32;  // one aligned word a pixel, written directly by PlotGray
 
 // Copies the picture to a context of the window. Without a bitmap the memory context
 // holds no image, so the window is shown black rather than whatever the copy yields.
@@ -35,6 +38,7 @@ static void DeleteSurface() {
     if (SurfaceBitmap != NULL) DeleteObject(SurfaceBitmap);
     SurfaceDC = NULL;
     SurfaceBitmap = NULL;
+    SurfacePixels = NULL;
     SurfaceExists = 0;
 }
 
@@ -48,6 +52,29 @@ static void SetLabelFontFields() {
     LabelFont->lfUnderline = 0;
     LabelFont->lfCharSet = SHIFTJIS_CHARSET;
     lstrcpyA(LabelFont->lfFaceName, GothicFaceName);
+}
+
+// A top-down 32-bit section rather than a bitmap of the display's format: its rows
+// lie in our memory, so PlotGray, which makes millions of pixels a picture, stores
+// each one directly instead of calling GDI for it. Lines, boxes and text still go
+// through GDI, which draws on the same rows.
+static HBITMAP CreateSurfaceBitmap(HDC windowDC) {
+    BITMAPINFO info;
+    ZeroMemory(&info, sizeof info);
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = SurfaceWidth;
+    info.bmiHeader.biHeight = -SurfaceHeight;  // negative: the top row comes first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = SurfaceBitsPerPixel;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = NULL;
+    HBITMAP bitmap = CreateDIBSection(windowDC, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    if (bitmap == NULL || bits == NULL) {
+        if (bitmap != NULL) DeleteObject(bitmap);
+        return NULL;
+    }
+    SurfacePixels = (uint32_t *)bits;
+    return bitmap;
 }
 
 void GraphicsOpen() {
@@ -69,7 +96,7 @@ void GraphicsOpen() {
 
     // The class gives the window its own context, which is never released.
     HDC windowDC = GetDC(GraphicsWindow);
-    SurfaceBitmap = CreateCompatibleBitmap(windowDC, SurfaceWidth, SurfaceHeight);
+    SurfaceBitmap = CreateSurfaceBitmap(windowDC);
     if (SurfaceBitmap == NULL) ShowMessage("Failed Graphic window");
     SurfaceDC = CreateCompatibleDC(windowDC);
     if (SurfaceBitmap != NULL) SelectObject(SurfaceDC, SurfaceBitmap);

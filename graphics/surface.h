@@ -5,6 +5,8 @@
 
 extern HDC SurfaceDC;            // memory device context holding the picture
 extern HBITMAP SurfaceBitmap;    // the picture's bitmap, selected into SurfaceDC
+extern uint32_t *SurfacePixels;  // the bitmap's rows, top row first, or null
+extern int SurfaceGdiPending;    // GDI drew on the picture since PlotGray last wrote to it
 extern int SurfaceWidth;         // pixels; 0 until the first GraphicsOpen
 extern int SurfaceHeight;        // pixels; 0 until the first GraphicsOpen
 extern HFONT LabelFontHandle;    // font of the label being drawn, else null

@@ -19,6 +19,6 @@ void ShowAngleGallery() {
         int y0 = GalleryTop + (t / SlotsPerRow) * SlotPitch;
         for (int q = 0; q < ImageSide; q += GalleryStep)
             for (int p = 0; p < ImageSide; p += GalleryStep)
-                PlotGray(x0 + p / GalleryStep, y0 + q / GalleryStep, AngleStack[p][q][layer], GalleryMax);
+                PlotGray(x0 + p / GalleryStep, y0 + q / GalleryStep, AngleStack[layer][p][q], GalleryMax);
     }
 }

@@ -1,15 +1,21 @@
 // The method question and the backprojection of every angle into its own layer.
 #include "recon/backprojection.h"
 
+#include <stdint.h>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "console/input_line.h"
 #include "console/text_ring.h"
-#include "graphics/truncation.h"
 #include "recon/rotation_trig.h"
 #include "recon/working_arrays.h"
 
 const int LastBin = Bins - 1;       // highest radial bin
 const int LastPixel = ImageSide - 1;
 const double PixelRounding = 0.5;   // truncating after +0.5 picks the nearest pixel
+const int FilterBlock = 8;
+const int32_t OutsideLayer = -1;    // a target offset for samples the rotation drops          // output bins filtered side by side, each its own sum
 
 char ChooseMethod() {
     char method = 0;
@@ -20,11 +26,16 @@ char ChooseMethod() {
     return method;
 }
 
-void BackprojectAngles(char method) {
+static void ResetLayer(int a) {
     for (int p = 0; p < ImageSide; p++)
-        for (int q = 0; q < ImageSide; q++)
-            for (int a = 0; a < Angles; a++) AngleStack[p][q][a] = HoleMarker;
+        for (int q = 0; q < ImageSide; q++) AngleStack[a][p][q] = HoleMarker;
+}
+
+// Each layer is reset just before its rotation, while it is in the cache; no layer
+// touches another, so this equals resetting all of them first.
+void BackprojectAngles(char method) {
     for (int a = 0; a < Angles; a++) {
+        ResetLayer(a);
         FilterColumn(a, method);
         SmearColumn(a);
         RotateIntoStack(a);
@@ -36,15 +47,20 @@ void FilterColumn(int a, char method) {
         for (int r = 0; r < Bins; r++) FilteredSinogram[r][a] = SliceSinogram[r][a];
         return;
     }
-    // Centre and forward side first, then the backward side, each outward: the
-    // order of the additions decides the last bits of the sum.
-    for (int k = 0; k < Bins; k++) {
-        double sum = 0.0;
-        int forward = LastBin - k < FilterTapCount - 1 ? LastBin - k : FilterTapCount - 1;
-        for (int l = 0; l <= forward; l++) sum += (double)SliceSinogram[k + l][a] * FilterTaps[l];
-        int backward = k < FilterTapCount - 1 ? k : FilterTapCount - 1;
-        for (int m = 1; m <= backward; m++) sum += (double)SliceSinogram[k - m][a] * FilterTaps[m];
-        FilteredSinogram[k][a] = (float)sum;
+    float column[Bins];  // the projection of angle a, contiguous
+    for (int r = 0; r < Bins; r++) column[r] = SliceSinogram[r][a];
+    // Centre and forward side first, then the backward side, each outward: the order
+    // of the additions decides the last bits of a sum. Neighbouring output bins are
+    // summed side by side, each in exactly that order, so that their additions overlap.
+    for (int k0 = 0; k0 < Bins; k0 += FilterBlock) {
+        double sum[FilterBlock] = {};
+        for (int l = 0; l < FilterTapCount; l++)
+            for (int b = 0; b < FilterBlock; b++)
+                if (k0 + b + l <= LastBin) sum[b] += (double)column[k0 + b + l] * FilterTaps[l];
+        for (int m = 1; m < FilterTapCount; m++)
+            for (int b = 0; b < FilterBlock; b++)
+                if (k0 + b - m >= 0) sum[b] += (double)column[k0 + b - m] * FilterTaps[m];
+        for (int b = 0; b < FilterBlock; b++) FilteredSinogram[k0 + b][a] = (float)sum[b];
     }
 }
 
@@ -55,18 +71,59 @@ void SmearColumn(int a) {
     }
 }
 
+// Target pixel of every source pixel of column i, as an offset into a layer, or
+// OutsideLayer. The offsets are worked out for all 256 source pixels before any is
+// stored, two at a time where the processor has SSE2; the doubles are the same either
+// way. |u|, |v| <= 127.5 and |c|, |s| <= 1 keep both coordinates within -128..384, so
+// the truncations are always defined.
+static void TargetsOfColumn(const double *uc, const double *us, double vs, double vc, int32_t *targets) {
+#ifdef __SSE2__
+    static_assert(ArraySide == (1 << 8) + (1 << 2), "a row offset is P shifted by 8 plus P shifted by 2");
+    static_assert(ImageSide % 4 == 0, "four source pixels a step");
+    const __m128d centre = _mm_set1_pd(RotationCentre), rounding = _mm_set1_pd(PixelRounding);
+    const __m128d vs2 = _mm_set1_pd(vs), vc2 = _mm_set1_pd(vc);
+    const __m128i outsideBits = _mm_set1_epi32(~LastPixel), outside = _mm_set1_epi32(OutsideLayer);
+    for (int j = 0; j < ImageSide; j += 4) {
+        __m128d p01 = _mm_add_pd(_mm_add_pd(_mm_sub_pd(_mm_loadu_pd(uc + j), vs2), centre), rounding);
+        __m128d p23 = _mm_add_pd(_mm_add_pd(_mm_sub_pd(_mm_loadu_pd(uc + j + 2), vs2), centre), rounding);
+        __m128d q01 = _mm_add_pd(_mm_add_pd(_mm_add_pd(_mm_loadu_pd(us + j), vc2), centre), rounding);
+        __m128d q23 = _mm_add_pd(_mm_add_pd(_mm_add_pd(_mm_loadu_pd(us + j + 2), vc2), centre), rounding);
+        __m128i p = _mm_unpacklo_epi64(_mm_cvttpd_epi32(p01), _mm_cvttpd_epi32(p23));
+        __m128i q = _mm_unpacklo_epi64(_mm_cvttpd_epi32(q01), _mm_cvttpd_epi32(q23));
+        __m128i offset = _mm_add_epi32(_mm_add_epi32(_mm_slli_epi32(p, 8), _mm_slli_epi32(p, 2)), q);
+        __m128i inside = _mm_cmpeq_epi32(_mm_and_si128(_mm_or_si128(p, q), outsideBits), _mm_setzero_si128());
+        offset = _mm_or_si128(_mm_and_si128(inside, offset), _mm_andnot_si128(inside, outside));
+        _mm_storeu_si128((__m128i *)(targets + j), offset);
+    }
+#else
+    for (int j = 0; j < ImageSide; j++) {
+        int32_t p = (int32_t)(((uc[j] - vs) + RotationCentre) + PixelRounding);
+        int32_t q = (int32_t)(((us[j] + vc) + RotationCentre) + PixelRounding);
+        bool inside = (uint32_t)p <= (uint32_t)LastPixel && (uint32_t)q <= (uint32_t)LastPixel;
+        targets[j] = inside ? p * ArraySide + q : OutsideLayer;
+    }
+#endif
+}
+
 void RotateIntoStack(int a) {
     double theta = ((double)a * AngleStepDegrees) * RadiansPerDegree;
     double c, s;
     RotationCosSin(theta, &c, &s);
+    // The products depend on one coordinate each; made once, they are the same doubles
+    // that each pixel's expression would make.
+    double uc[ImageSide], us[ImageSide];
+    for (int j = 0; j < ImageSide; j++) {
+        double u = j - RotationCentre;
+        uc[j] = u * c;
+        us[j] = s * u;
+    }
+    float *layer = &AngleStack[a][0][0];
+    int32_t targets[ImageSide];
     // Forward mapping: later source pixels overwrite earlier ones on the same target.
     for (int i = 0; i < ImageSide; i++) {
         double v = i - RotationCentre;
-        for (int j = 0; j < ImageSide; j++) {
-            double u = j - RotationCentre;
-            int32_t p = TruncateToInt32(((u * c - v * s) + RotationCentre) + PixelRounding);
-            int32_t q = TruncateToInt32(((s * u + v * c) + RotationCentre) + PixelRounding);
-            if (p >= 0 && p <= LastPixel && q >= 0 && q <= LastPixel) AngleStack[p][q][a] = SmearImage[j][i];
-        }
+        TargetsOfColumn(uc, us, v * s, v * c, targets);
+        for (int j = 0; j < ImageSide; j++)
+            if (targets[j] != OutsideLayer) layer[targets[j]] = SmearImage[j][i];
     }
 }

@@ -10,18 +10,23 @@ float GalleryMax;   // grey-scale reference of the angle gallery: max of layer 1
 const int GalleryReferenceLayer = 1;
 const int LastPixel = ImageSide - 1;
 
-// One sweep, Q outer and P inner: a pixel filled here already counts as known for
-// the pixels after it, so the order decides the result.
+// The repair is one sweep, Q outer, P inner: a pixel filled there already counts as
+// known for the pixels after it, so the order decides the result. A pixel reads only
+// its four neighbours and changes only when the sweep reaches it, so what matters is
+// that (P-1, Q) and (P, Q-1) are repaired before it and (P+1, Q) and (P, Q+1) after
+// it. Sweeping P outer, Q inner keeps all four relations and walks the layer in
+// memory order, so it gives the same layer.
 void FillGaps(int a) {
-    for (int q = 1; q < LastPixel; q++) {
-        for (int p = 1; p < LastPixel; p++) {
-            float &pixel = AngleStack[p][q][a];
+    float (*layer)[ArraySide] = AngleStack[a];
+    for (int p = 1; p < LastPixel; p++) {
+        for (int q = 1; q < LastPixel; q++) {
+            float &pixel = layer[p][q];
             if (pixel != HoleMarker) continue;
-            float before = AngleStack[p - 1][q][a], after = AngleStack[p + 1][q][a];
+            float before = layer[p - 1][q], after = layer[p + 1][q];
             if (before != HoleMarker && after != HoleMarker) pixel = (after + before) * 0.5f;
             if (pixel != HoleMarker) continue;
-            before = AngleStack[p][q - 1][a];
-            after = AngleStack[p][q + 1][a];
+            before = layer[p][q - 1];
+            after = layer[p][q + 1];
             if (before != HoleMarker && after != HoleMarker) pixel = (after + before) * 0.5f;
         }
     }
@@ -29,15 +34,23 @@ void FillGaps(int a) {
 
 // NaN and -0.0 stay as they are: neither compares below 0.
 void ClipNegatives(int a) {
-    for (int q = 0; q < ImageSide; q++)
-        for (int p = 0; p < ImageSide; p++)
-            if (AngleStack[p][q][a] < 0) AngleStack[p][q][a] = 0;
+    for (int p = 0; p < ImageSide; p++) {
+        float *row = AngleStack[a][p];
+        for (int q = 0; q < ImageSide; q++) row[q] = row[q] < 0.0f ? 0.0f : row[q];
+    }
+}
+
+void RepairLayers() {
+    for (int a = 0; a < Angles; a++) {
+        FillGaps(a);
+        ClipNegatives(a);
+    }
 }
 
 void FindGalleryMax() {
     GalleryMax = 0.0f;
-    for (int q = 0; q < ImageSide; q++)
-        for (int p = 0; p < ImageSide; p++)
-            if (AngleStack[p][q][GalleryReferenceLayer] > GalleryMax)
-                GalleryMax = AngleStack[p][q][GalleryReferenceLayer];
+    for (int p = 0; p < ImageSide; p++)
+        for (int q = 0; q < ImageSide; q++)
+            if (AngleStack[GalleryReferenceLayer][p][q] > GalleryMax)
+                GalleryMax = AngleStack[GalleryReferenceLayer][p][q];
 }

@@ -5,4 +5,6 @@ extern float GalleryMax;   // grey-scale reference of the angle gallery: max of 
 
 void FillGaps(int a);
 void ClipNegatives(int a);
+// FillGaps, then ClipNegatives, for each of the 128 layers in turn.
+void RepairLayers();
 void FindGalleryMax();

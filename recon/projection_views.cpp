@@ -36,7 +36,7 @@ void ShowSinogramOverview() {
         int y0 = (s / OverviewPerRow) * OverviewPitchY;
         for (int a = 0; a < Angles; a++)
             for (int j = 0; j < OverviewWidth; j++)
-                PlotGray(x0 + j, y0 + a, SinogramVolume[OverviewFirstBin + j][a][s], MaxCount);
+                PlotGray(x0 + j, y0 + a, SinogramVolume[s][a][OverviewFirstBin + j], MaxCount);
     }
 }
 
@@ -48,7 +48,7 @@ void ShowProjectionGallery() {
         for (int i = 0; i < Slices; i++)
             for (int c = 0; c < GalleryWidth; c++)
                 PlotGray(x0 + c, y0 + i,
-                         SinogramVolume[GalleryFirstBin + 3 * c / 2][2 * g][LastSlice - i], MaxCount);
+                         SinogramVolume[LastSlice - i][2 * g][GalleryFirstBin + 3 * c / 2], MaxCount);
     }
 }
 
@@ -65,7 +65,7 @@ void DrawSliceMarkers(int n) {
 void ExtractSlice(int n) {
     if (n < LowestSliceRow || n > HighestSliceRow) return;  // names no slice of the file
     for (int r = 0; r < Bins; r++)
-        for (int a = 0; a < Angles; a++) SliceSinogram[r][a] = SinogramVolume[r][a][LastSlice - n];
+        for (int a = 0; a < Angles; a++) SliceSinogram[r][a] = SinogramVolume[LastSlice - n][a][r];
 }
 
 void ShowSliceSinogram() {

@@ -8,9 +8,6 @@
 #include "graphics/draw.h"
 #include "recon/working_arrays.h"
 
-const int SliceSamples = Angles * Bins;  // samples of one slice, 32,768
-static float SliceBuffer[SliceSamples];  // one slice as stored: angle by angle, bin by bin
-
 // Whether the file reaches the end of the last sample. Probing the last byte needs
 // no file size, which a 32-bit long cannot give for files beyond 2 GB.
 static int HoldsWholeVolume(FILE *file) {
@@ -22,10 +19,10 @@ static long FileSize(FILE *file) {
     return ftell(file);
 }
 
+// The volume keeps the file's order, so each angle's profile is read in place.
 static int ReadSlice(FILE *file, int s) {
-    if (fread(SliceBuffer, sizeof SliceBuffer[0], SliceSamples, file) != (size_t)SliceSamples) return 0;
     for (int a = 0; a < Angles; a++)
-        for (int r = 0; r < Bins; r++) SinogramVolume[r][a][s] = SliceBuffer[a * Bins + r];
+        if (fread(SinogramVolume[s][a], sizeof(float), Bins, file) != (size_t)Bins) return 0;
     return 1;
 }
 
@@ -58,10 +55,10 @@ int LoadSinogramVolume(const char *path) {
 
 void FindMaxCount() {
     float m = 0.0f;
-    for (int r = 0; r < Bins; r++)
+    for (int s = 0; s < Slices; s++)
         for (int a = 0; a < Angles; a++)
-            for (int s = 0; s < Slices; s++)
-                if (SinogramVolume[r][a][s] > m) m = SinogramVolume[r][a][s];
+            for (int r = 0; r < Bins; r++)
+                if (SinogramVolume[s][a][r] > m) m = SinogramVolume[s][a][r];
     MaxCount = m;
     ConsolePrint("\n\n max count = %lf", (double)MaxCount);
 }

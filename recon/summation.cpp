@@ -12,16 +12,14 @@ float DisplayMax;      // largest value after subtraction, >= 0
 const double BackgroundShare = 0.3;   // of the peak, removed everywhere
 
 // Single precision, angle by angle in ascending order: the order fixes the last bits.
+// Each layer is added whole before the next, which gives every pixel the same
+// additions in the same order as summing it on its own.
 void SumAngles() {
     for (int p = 0; p < ImageSide; p++)
         for (int q = 0; q < ImageSide; q++) ReconImage[p][q] = 0;
-    for (int p = 0; p < ImageSide; p++) {
-        for (int q = 0; q < ImageSide; q++) {
-            float sum = ReconImage[p][q];
-            for (int a = 0; a < Angles; a++) sum += AngleStack[p][q][a];
-            ReconImage[p][q] = sum;
-        }
-    }
+    for (int a = 0; a < Angles; a++)
+        for (int p = 0; p < ImageSide; p++)
+            for (int q = 0; q < ImageSide; q++) ReconImage[p][q] += AngleStack[a][p][q];
 }
 
 // Largest value, never below 0; a NaN is passed over.

@@ -66,10 +66,7 @@ static void ChooseSlice() {
 
 static void Reconstruct(char method) {
     BackprojectAngles(method);
-    for (int a = 0; a < Angles; a++) {
-        FillGaps(a);
-        ClipNegatives(a);
-    }
+    RepairLayers();
     FindGalleryMax();
     GraphicsFlush();
     ShowAngleGallery();

@@ -1,11 +1,11 @@
 #include "recon/working_arrays.h"
 
 // Static storage: zero at start, allocated once, about 298.5 MB in all.
-float SinogramVolume[ArraySide][ArraySide][VolumeSlicesDeclared];
+float SinogramVolume[VolumeSlicesDeclared][ArraySide][ArraySide];
 float SliceSinogram[ArraySide][ArraySide];
 float FilteredSinogram[ArraySide][ArraySide];
 float SmearImage[ArraySide][ArraySide];
-float AngleStack[ArraySide][ArraySide][StackLayersDeclared];
+float AngleStack[StackLayersDeclared][ArraySide][ArraySide];
 float ReconImage[ArraySide][ArraySide];
 
 float MaxCount;

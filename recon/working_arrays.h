@@ -12,11 +12,14 @@ const int Slices = 87;       // slices s of a volume file
 const int ImageSide = 256;   // P and Q of a reconstructed image
 const int FilterTapCount = 128;
 
-extern float SinogramVolume[ArraySide][ArraySide][VolumeSlicesDeclared];  // [r][a][s]
+// Bin r, angle a and slice s are stored [s][a][r], in the file's order, and angle layer
+// a of the stack [a][P][Q]: each view, copy and repair then walks memory in order, and
+// only the used slices and layers are ever touched.
+extern float SinogramVolume[VolumeSlicesDeclared][ArraySide][ArraySide];  // [s][a][r]
 extern float SliceSinogram[ArraySide][ArraySide];     // [r][a] of the chosen slice
 extern float FilteredSinogram[ArraySide][ArraySide];  // [r][a] after copy or filtering
 extern float SmearImage[ArraySide][ArraySide];        // [r][c], current angle's smear
-extern float AngleStack[ArraySide][ArraySide][StackLayersDeclared];  // [P][Q][a]
+extern float AngleStack[StackLayersDeclared][ArraySide][ArraySide];  // [a][P][Q]
 extern float ReconImage[ArraySide][ArraySide];        // [P][Q], the summed slice
 
 extern float MaxCount;                       // largest sample of the volume, >= 0

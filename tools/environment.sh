@@ -66,12 +66,16 @@ stop_display() {
 }
 
 # Creates a Wine prefix once and starts its wineserver and background services:
-# prepare_prefix PREFIX
+# prepare_prefix PREFIX [managed|unmanaged]
 # They are started here, detached from every output, because a server or service that a
 # test program starts keeps that test's output open until they end, and the test then
 # seems to run as long as all the others together.
+# Unmanaged windows (the default) are for Xvfb, which has no window manager: Wine would
+# wait 2 s for one at every window that closes, each dialog and message box. A user's
+# desktop has one, and keeps it with "managed".
 prepare_prefix() {
-    local prefix=$1
+    local prefix=$1 managed=N
+    [ "${2:-unmanaged}" = managed ] && managed=Y
     export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     if [ ! -f "$prefix/system.reg" ]; then
         say "creating the Wine prefix $prefix"
@@ -80,6 +84,10 @@ prepare_prefix() {
     WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
     WINEPREFIX="$prefix" wineserver -p </dev/null >/dev/null 2>&1
     WINEPREFIX="$prefix" "$(wine_loader)" wineboot </dev/null >/dev/null 2>&1 || true
+    if ! grep -q "^\"Managed\"=\"$managed\"" "$prefix/user.reg" 2>/dev/null; then
+        WINEPREFIX="$prefix" "$(wine_loader)" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d $managed /f \
+            </dev/null >/dev/null 2>&1 || true
+    fi
 }
 
 # Stops the wineserver of a prefix: stop_prefix PREFIX

@@ -24,6 +24,13 @@ std::vector<ModalSeen> RunCommand(WPARAM command, const std::vector<ModalStep> &
 }
 
 std::vector<ModalSeen> RightClick(int x, int y, const ModalStep &menuAnswer) {
+    // A real click activates the console first. Without a window manager nothing hands
+    // the activation back after a closed message box, and a menu whose owner is not
+    // active closes at once.
+    SetForegroundWindow(ConsoleWindow);
+    SetActiveWindow(ConsoleWindow);
+    SetFocus(ConsoleWindow);
+    DrainMessages();
     StartModalScript({menuAnswer});
     SendMessageA(ConsoleWindow, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(x, y));
     std::vector<ModalSeen> seen = FinishModalScript();

@@ -1,6 +1,7 @@
 #include "graphics/draw.h"
 
 #include <gtest/gtest.h>
+#include <math.h>
 
 #include "console/console_window.h"
 #include "graphics/surface.h"
@@ -220,3 +221,51 @@ TEST(PumpMessage, ConsumesTheQuitRequest) {
 }
 
 }  // namespace
+
+namespace {
+
+// The picture built through GDI alone, one SetPixelV a grey pixel: what PlotGray's
+// direct stores must reproduce.
+struct PlainPicture {
+    HDC dc;
+    HBITMAP bitmap;
+    HGDIOBJ kept;
+};
+
+}  // namespace
+
+TEST_F(Drawing, DirectPixelsEqualGdiPixelsInDrawingOrder) {
+    const float values[] = {NAN, INFINITY, -INFINITY, -1.0f, -0.0f, 1e-40f, 3e38f, 254.99f, 77.5f, 300.0f};
+    HDC windowDC = GetDC(GraphicsWindow);
+    PlainPicture plain = {CreateCompatibleDC(windowDC), CreateCompatibleBitmap(windowDC, 1200, 800), NULL};
+    ReleaseDC(GraphicsWindow, windowDC);
+    plain.kept = SelectObject(plain.dc, plain.bitmap);
+    RECT whole = {0, 0, 1200, 800};
+    FillRect(plain.dc, &whole, (HBRUSH)GetStockObject(BLACK_BRUSH));
+    // Grey pixels, some beyond the edges, mixed with GDI drawing over and under them.
+    uint32_t state = 12345;
+    for (int step = 0; step < 4000; step++) {
+        state = state * 1103515245u + 12345u;
+        int x = (int)(state >> 8) % 1210 - 5, y = (int)(state >> 4) % 810 - 5;
+        float value = values[(state >> 20) % 10], max = (state >> 24) % 7 == 0 ? 0.0f : 255.0f;
+        PlotGray(x, y, value, max);
+        SetPixelV(plain.dc, x, y, DrawColor);
+        if (step % 500 == 0) {
+            DrawColor = Blue;
+            FillBox(x, y, x + 40, y + 30);
+            HBRUSH brush = CreateSolidBrush(Blue);
+            HGDIOBJ keptBrush = SelectObject(plain.dc, brush);
+            HGDIOBJ keptPen = SelectObject(plain.dc, CreatePen(PS_SOLID, 1, Blue));
+            Rectangle(plain.dc, x, y, x + 40, y + 30);
+            DeleteObject(SelectObject(plain.dc, keptPen));
+            DeleteObject(SelectObject(plain.dc, keptBrush));
+        }
+    }
+    int differing = 0;
+    for (int y = 0; y < 800; y++)
+        for (int x = 0; x < 1200; x++) differing += At(x, y) != GetPixel(plain.dc, x, y);
+    EXPECT_EQ(differing, 0);
+    SelectObject(plain.dc, plain.kept);
+    DeleteObject(plain.bitmap);
+    DeleteDC(plain.dc);
+}

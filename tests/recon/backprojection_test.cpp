@@ -25,13 +25,13 @@ static void FillSmearWithIds() {
 
 static void FillLayer(int a, float value) {
     for (int p = 0; p < ImageSide; p++)
-        for (int q = 0; q < ImageSide; q++) AngleStack[p][q][a] = value;
+        for (int q = 0; q < ImageSide; q++) AngleStack[a][p][q] = value;
 }
 
 static int HolesIn(int a) {
     int holes = 0;
     for (int p = 0; p < ImageSide; p++)
-        for (int q = 0; q < ImageSide; q++) holes += AngleStack[p][q][a] == HoleMarker;
+        for (int q = 0; q < ImageSide; q++) holes += AngleStack[a][p][q] == HoleMarker;
     return holes;
 }
 
@@ -44,8 +44,8 @@ TEST(Rotation, QuarterTurnsMoveEveryPixelExactly) {
     int wrong0 = 0, wrong64 = 0;
     for (int j = 0; j < ImageSide; j++) {
         for (int i = 0; i < ImageSide; i++) {
-            wrong0 += AngleStack[j][i][0] != SmearId(j, i);
-            wrong64 += AngleStack[255 - i][j][64] != SmearId(j, i);
+            wrong0 += AngleStack[0][j][i] != SmearId(j, i);
+            wrong64 += AngleStack[64][255 - i][j] != SmearId(j, i);
         }
     }
     EXPECT_EQ(wrong0, 0);
@@ -73,15 +73,15 @@ TEST(Rotation, LastSourcePixelWinsAndOnlyItsLayerChanges) {
     FillLayer(32, HoleMarker);
     FillLayer(33, 7.0f);
     RotateIntoStack(32);
-    EXPECT_EQ(AngleStack[128][132][32], SmearId(131, 131));
+    EXPECT_EQ(AngleStack[32][128][132], SmearId(131, 131));
     int loserSeen = 0;
     for (int p = 0; p < ImageSide; p++)
-        for (int q = 0; q < ImageSide; q++) loserSeen += AngleStack[p][q][32] == SmearId(131, 130);
+        for (int q = 0; q < ImageSide; q++) loserSeen += AngleStack[32][p][q] == SmearId(131, 130);
     EXPECT_EQ(loserSeen, 0);
     EXPECT_EQ(HolesIn(31), 0);
     EXPECT_EQ(HolesIn(33), 0);
-    EXPECT_EQ(AngleStack[100][200][31], 7.0f);
-    EXPECT_EQ(AngleStack[200][100][33], 7.0f);
+    EXPECT_EQ(AngleStack[31][100][200], 7.0f);
+    EXPECT_EQ(AngleStack[33][200][100], 7.0f);
 }
 
 TEST(Filter, SimpleMethodCopiesBitForBit) {
@@ -167,8 +167,8 @@ TEST(Backprojection, ResetsTheUsedLayersAndTouchesNothingElse) {
     const float sentinel = 42.25f;
     for (int p = 0; p < ArraySide; p++)
         for (int q = 0; q < ArraySide; q++)
-            for (int a = 0; a < 140; a++) AngleStack[p][q][a] = sentinel;
-    AngleStack[0][0][StackLayersDeclared - 1] = sentinel;
+            for (int a = 0; a < 140; a++) AngleStack[a][p][q] = sentinel;
+    AngleStack[StackLayersDeclared - 1][0][0] = sentinel;
     for (int r = 0; r < ArraySide; r++)
         for (int a = 0; a < ArraySide; a++) {
             SliceSinogram[r][a] = (r < Bins && a < Angles) ? (float)((r * 5 + a) % 23) : sentinel;
@@ -182,12 +182,12 @@ TEST(Backprojection, ResetsTheUsedLayersAndTouchesNothingElse) {
         for (int q = 0; q < ArraySide; q++)
             for (int a = 0; a < 140; a++) {
                 bool used = p < ImageSide && q < ImageSide && a < Angles;
-                if (used) sentinelsInUsed += AngleStack[p][q][a] == sentinel;
-                else changedOutside += AngleStack[p][q][a] != sentinel;
+                if (used) sentinelsInUsed += AngleStack[a][p][q] == sentinel;
+                else changedOutside += AngleStack[a][p][q] != sentinel;
             }
     EXPECT_EQ(sentinelsInUsed, 0);
     EXPECT_EQ(changedOutside, 0);
-    EXPECT_EQ(AngleStack[0][0][StackLayersDeclared - 1], sentinel);
+    EXPECT_EQ(AngleStack[StackLayersDeclared - 1][0][0], sentinel);
     EXPECT_EQ(HolesIn(1), 820);
     EXPECT_EQ(HolesIn(127), HolesIn(1));  // the mirror angle leaves as many holes
 

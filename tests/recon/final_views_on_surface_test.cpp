@@ -52,7 +52,7 @@ TEST_F(ViewsOnSurface, FinalImageCornersAndItsWholeArea) {
 TEST_F(ViewsOnSurface, EverythingZeroDrawsBlack) {
     for (int p = 0; p < ImageSide; p++)
         for (int q = 0; q < ImageSide; q++) {
-            for (int a = 0; a < Angles; a++) AngleStack[p][q][a] = 0.0f;
+            for (int a = 0; a < Angles; a++) AngleStack[a][p][q] = 0.0f;
             ReconImage[p][q] = 0.0f;
         }
     FindGalleryMax();

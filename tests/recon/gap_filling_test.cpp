@@ -17,7 +17,7 @@ static float Base(int p, int q) { return (float)(p * p + 100 * q * q); }
 
 static void FillKnownLayer(int a) {
     for (int p = 0; p < ImageSide; p++)
-        for (int q = 0; q < ImageSide; q++) AngleStack[p][q][a] = Base(p, q);
+        for (int q = 0; q < ImageSide; q++) AngleStack[a][p][q] = Base(p, q);
 }
 
 struct Pixel { int p, q; };
@@ -54,17 +54,17 @@ TEST(FillGaps, CasesAfterFillingAndClipping) {
     };
     for (auto &c : cases) {
         FillKnownLayer(Layer);
-        for (auto &h : c.holes) AngleStack[h.p][h.q][Layer] = HoleMarker;
+        for (auto &h : c.holes) AngleStack[Layer][h.p][h.q] = HoleMarker;
         FillGaps(Layer);
         ClipNegatives(Layer);
         for (auto &e : c.expected)
-            EXPECT_EQ(AngleStack[e.p][e.q][Layer], e.value) << c.what << " at " << e.p << "," << e.q;
+            EXPECT_EQ(AngleStack[Layer][e.p][e.q], e.value) << c.what << " at " << e.p << "," << e.q;
         int changed = 0;
         for (int p = 0; p < ImageSide; p++)
             for (int q = 0; q < ImageSide; q++) {
                 bool listed = false;
                 for (auto &h : c.holes) listed |= h.p == p && h.q == q;
-                if (!listed) changed += AngleStack[p][q][Layer] != Base(p, q);
+                if (!listed) changed += AngleStack[Layer][p][q] != Base(p, q);
             }
         EXPECT_EQ(changed, 0) << c.what;
     }
@@ -73,43 +73,43 @@ TEST(FillGaps, CasesAfterFillingAndClipping) {
 TEST(FillGaps, MinusOneIsAHoleWhereverItComesFrom) {
     FillKnownLayer(Layer);
     // A genuine -1.0 with known neighbours is replaced like a hole.
-    AngleStack[30][40][Layer] = -1.0f;
+    AngleStack[Layer][30][40] = -1.0f;
     // A first-index average of exactly -1.0 leaves a hole, so the second pair is tried.
-    AngleStack[50][60][Layer] = -1.0f;
-    AngleStack[49][60][Layer] = -0.5f;
-    AngleStack[51][60][Layer] = -1.5f;
-    AngleStack[50][59][Layer] = 6.0f;
-    AngleStack[50][61][Layer] = 8.0f;
+    AngleStack[Layer][50][60] = -1.0f;
+    AngleStack[Layer][49][60] = -0.5f;
+    AngleStack[Layer][51][60] = -1.5f;
+    AngleStack[Layer][50][59] = 6.0f;
+    AngleStack[Layer][50][61] = 8.0f;
     // A NaN is not a hole, and as a neighbour it counts as known.
-    AngleStack[70][80][Layer] = NAN;
-    AngleStack[71][80][Layer] = -1.0f;
+    AngleStack[Layer][70][80] = NAN;
+    AngleStack[Layer][71][80] = -1.0f;
     // A genuine -1.0 on the border ends as 0.
-    AngleStack[0][90][Layer] = -1.0f;
+    AngleStack[Layer][0][90] = -1.0f;
     FillGaps(Layer);
-    EXPECT_EQ(AngleStack[30][40][Layer], Base(30, 40) + 1);
-    EXPECT_EQ(AngleStack[50][60][Layer], 7.0f);
-    EXPECT_TRUE(isnan(AngleStack[70][80][Layer]));
-    EXPECT_TRUE(isnan(AngleStack[71][80][Layer]));
+    EXPECT_EQ(AngleStack[Layer][30][40], Base(30, 40) + 1);
+    EXPECT_EQ(AngleStack[Layer][50][60], 7.0f);
+    EXPECT_TRUE(isnan(AngleStack[Layer][70][80]));
+    EXPECT_TRUE(isnan(AngleStack[Layer][71][80]));
     ClipNegatives(Layer);
-    EXPECT_EQ(AngleStack[0][90][Layer], 0.0f);
-    EXPECT_EQ(AngleStack[49][60][Layer], 0.0f);
+    EXPECT_EQ(AngleStack[Layer][0][90], 0.0f);
+    EXPECT_EQ(AngleStack[Layer][49][60], 0.0f);
 }
 
 TEST(FillGaps, AllHoleLayerEndsAllZeroAndOtherLayersStay) {
     for (int p = 0; p < ImageSide; p++)
         for (int q = 0; q < ImageSide; q++) {
-            AngleStack[p][q][Layer - 1] = HoleMarker;
-            AngleStack[p][q][Layer] = HoleMarker;
-            AngleStack[p][q][Layer + 1] = HoleMarker;
+            AngleStack[Layer - 1][p][q] = HoleMarker;
+            AngleStack[Layer][p][q] = HoleMarker;
+            AngleStack[Layer + 1][p][q] = HoleMarker;
         }
     FillGaps(Layer);
     ClipNegatives(Layer);
     int nonZero = 0, otherChanged = 0;
     for (int p = 0; p < ImageSide; p++)
         for (int q = 0; q < ImageSide; q++) {
-            nonZero += AngleStack[p][q][Layer] != 0.0f;
-            otherChanged += AngleStack[p][q][Layer - 1] != HoleMarker;
-            otherChanged += AngleStack[p][q][Layer + 1] != HoleMarker;
+            nonZero += AngleStack[Layer][p][q] != 0.0f;
+            otherChanged += AngleStack[Layer - 1][p][q] != HoleMarker;
+            otherChanged += AngleStack[Layer + 1][p][q] != HoleMarker;
         }
     EXPECT_EQ(nonZero, 0);
     EXPECT_EQ(otherChanged, 0);
@@ -122,12 +122,12 @@ TEST(FillGaps, RotatedLayersAreRepairedOnlyWhereHolesWere) {
     static float before[Angles][ImageSide][ImageSide];
     for (int a : {0, 1, 64}) {
         for (int p = 0; p < ImageSide; p++)
-            for (int q = 0; q < ImageSide; q++) before[a][p][q] = AngleStack[p][q][a];
+            for (int q = 0; q < ImageSide; q++) before[a][p][q] = AngleStack[a][p][q];
         FillGaps(a);
         int changedKnown = 0, holesLeft = 0, interiorHolesLeft = 0;
         for (int p = 0; p < ImageSide; p++)
             for (int q = 0; q < ImageSide; q++) {
-                float now = AngleStack[p][q][a];
+                float now = AngleStack[a][p][q];
                 if (before[a][p][q] != HoleMarker) changedKnown += now != before[a][p][q];
                 holesLeft += now == HoleMarker;
                 interiorHolesLeft += now == HoleMarker && p > 0 && p < 255 && q > 0 && q < 255;
@@ -150,34 +150,34 @@ TEST(ClipNegatives, ZeroesBelowZeroOnlyInItsLayer) {
     FillKnownLayer(Layer);
     FillKnownLayer(Layer + 1);
     int n = 0;
-    for (auto &c : cases) AngleStack[255][n++ * 40][Layer] = c.in;
-    AngleStack[0][255][Layer] = NAN;
-    AngleStack[3][3][Layer + 1] = -2.0f;
+    for (auto &c : cases) AngleStack[Layer][255][n++ * 40] = c.in;
+    AngleStack[Layer][0][255] = NAN;
+    AngleStack[Layer + 1][3][3] = -2.0f;
     ClipNegatives(Layer);
     n = 0;
     for (auto &c : cases) {
-        float out = AngleStack[255][n++ * 40][Layer];
+        float out = AngleStack[Layer][255][n++ * 40];
         EXPECT_EQ(out, c.out) << c.in;
         EXPECT_EQ((bool)signbit(out), c.negativeZero) << c.in;
     }
-    EXPECT_TRUE(isnan(AngleStack[0][255][Layer]));
-    EXPECT_EQ(AngleStack[3][3][Layer + 1], -2.0f);
+    EXPECT_TRUE(isnan(AngleStack[Layer][0][255]));
+    EXPECT_EQ(AngleStack[Layer + 1][3][3], -2.0f);
 }
 
 TEST(GalleryMax, LargestOfLayerOneOnlyAndNeverBelowZero) {
     for (int p = 0; p < ImageSide; p++)
         for (int q = 0; q < ImageSide; q++) {
-            AngleStack[p][q][0] = 1000.0f;
-            AngleStack[p][q][1] = (float)((p + q) % 5);
-            AngleStack[p][q][2] = 2000.0f;
+            AngleStack[0][p][q] = 1000.0f;
+            AngleStack[1][p][q] = (float)((p + q) % 5);
+            AngleStack[2][p][q] = 2000.0f;
         }
-    AngleStack[255][255][1] = 9.5f;  // the last pixel of the sweep
-    AngleStack[7][7][1] = NAN;
+    AngleStack[1][255][255] = 9.5f;  // the last pixel of the sweep
+    AngleStack[1][7][7] = NAN;
     FindGalleryMax();
     EXPECT_EQ(GalleryMax, 9.5f);
 
     for (int p = 0; p < ImageSide; p++)
-        for (int q = 0; q < ImageSide; q++) AngleStack[p][q][1] = p == 9 ? -4.0f : 0.0f;
+        for (int q = 0; q < ImageSide; q++) AngleStack[1][p][q] = p == 9 ? -4.0f : 0.0f;
     FindGalleryMax();
     EXPECT_EQ(GalleryMax, 0.0f);
 }

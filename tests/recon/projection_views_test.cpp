@@ -12,7 +12,7 @@ static int Grey(int r, int a, int s) { return (r * 7 + a * 13 + s * 29) % 251 + 
 static void FillVolumeWithGreys() {
     for (int r = 0; r < Bins; r++)
         for (int a = 0; a < Angles; a++)
-            for (int s = 0; s < Slices; s++) SinogramVolume[r][a][s] = (float)Grey(r, a, s);
+            for (int s = 0; s < Slices; s++) SinogramVolume[s][a][r] = (float)Grey(r, a, s);
     MaxCount = 255.0f;  // so a sample's grey is its value
 }
 
@@ -125,7 +125,7 @@ TEST_F(ProjectionViews, SliceSinogramSitsAt125WithItsLabelOverWhatWasThere) {
 }
 
 TEST_F(ProjectionViews, ZeroMaxCountAndNegativeSamplesAreBlack) {
-    SinogramVolume[40][0][0] = -100.0f;
+    SinogramVolume[0][0][40] = -100.0f;
     ShowSinogramOverview();
     EXPECT_EQ(FakePixel(8, 0), 0u);
     MaxCount = 0.0f;

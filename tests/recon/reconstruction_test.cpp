@@ -117,7 +117,8 @@ static const uint64_t FnvStart = 0xcbf29ce484222325ull;
 static uint64_t StackHash() {
     uint64_t hash = FnvStart;
     for (int p = 0; p < ImageSide; p++)
-        for (int q = 0; q < ImageSide; q++) hash = Fnv1a(hash, AngleStack[p][q], Angles * sizeof(float));
+        for (int q = 0; q < ImageSide; q++)
+            for (int a = 0; a < Angles; a++) hash = Fnv1a(hash, &AngleStack[a][p][q], sizeof(float));
     return hash;
 }
 

@@ -19,7 +19,7 @@ static float Negated(int s, int a, int r) { return -FileIndex(s, a, r) - 1.0f; }
 static void FillVolume(float value) {
     for (int r = 0; r < ArraySide; r++)
         for (int a = 0; a < ArraySide; a++)
-            for (int s = 0; s < VolumeSlicesDeclared; s++) SinogramVolume[r][a][s] = value;
+            for (int s = 0; s < VolumeSlicesDeclared; s++) SinogramVolume[s][a][r] = value;
 }
 
 // Number of used elements that differ from sample(s, a, r); the first one is reported.
@@ -28,7 +28,7 @@ static long Mismatches(SampleOf sample) {
     for (int s = 0; s < Slices; s++)
         for (int a = 0; a < Angles; a++)
             for (int r = 0; r < Bins; r++)
-                if (SinogramVolume[r][a][s] != sample(s, a, r) && count++ == 0)
+                if (SinogramVolume[s][a][r] != sample(s, a, r) && count++ == 0)
                     ADD_FAILURE() << "first mismatch at s " << s << " a " << a << " r " << r;
     return count;
 }
@@ -60,12 +60,12 @@ TEST_F(SinogramFile, SamplesLandAtBinAngleSlice) {
         {128 * 256, 0, 0, 1},          // first sample of slice 1
         {87L * 128 * 256 - 1, 255, 127, 86},
     };
-    for (auto &c : cases) EXPECT_EQ(SinogramVolume[c.r][c.a][c.s], (float)c.fileIndex) << c.fileIndex;
+    for (auto &c : cases) EXPECT_EQ(SinogramVolume[c.s][c.a][c.r], (float)c.fileIndex) << c.fileIndex;
     EXPECT_EQ(Mismatches(FileIndex), 0);
     // Beyond the used extent nothing is written.
-    EXPECT_EQ(SinogramVolume[256][0][0], -5.0f);
+    EXPECT_EQ(SinogramVolume[0][0][256], -5.0f);
     EXPECT_EQ(SinogramVolume[0][128][0], -5.0f);
-    EXPECT_EQ(SinogramVolume[0][0][87], -5.0f);
+    EXPECT_EQ(SinogramVolume[87][0][0], -5.0f);
     EXPECT_EQ(FakeMessageCount, 0);
 }
 
@@ -80,7 +80,7 @@ TEST_F(SinogramFile, PumpsOnceBeforeEachSlice) {
     static int slicesReadAtPump[Slices + 1];
     FakePumpHook = [] {
         int read = 0;
-        while (read < Slices && SinogramVolume[0][0][read] != -5.0f) read++;
+        while (read < Slices && SinogramVolume[read][0][0] != -5.0f) read++;
         if (FakePumpCount <= Slices) slicesReadAtPump[FakePumpCount - 1] = read;
     };
     ASSERT_EQ(LoadSinogramVolume(plain.c_str()), 1);
@@ -119,9 +119,9 @@ TEST_F(SinogramFile, MaxCountIsTheLargestUsedSampleAtLeastZero) {
     for (auto &c : cases) {
         ResetFakeConsole();
         FillVolume(c.fill);
-        SinogramVolume[c.r][c.a][c.s] = c.placed;
+        SinogramVolume[c.s][c.a][c.r] = c.placed;
         // Outside the used extent, never counted.
-        SinogramVolume[256][0][0] = SinogramVolume[0][128][0] = SinogramVolume[0][0][87] = 1e9f;
+        SinogramVolume[0][0][256] = SinogramVolume[0][128][0] = SinogramVolume[87][0][0] = 1e9f;
         FindMaxCount();
         EXPECT_EQ(MaxCount, c.expected) << c.name;
         EXPECT_FALSE(signbit(MaxCount)) << c.name;

@@ -11,7 +11,7 @@ static const float Two25 = 33554432.0f;  // 2^25: a float sum of it and 1 stays 
 static void FillStack(float value) {
     for (int p = 0; p < ArraySide; p++)
         for (int q = 0; q < ArraySide; q++)
-            for (int a = 0; a < 130; a++) AngleStack[p][q][a] = value;
+            for (int a = 0; a < 130; a++) AngleStack[a][p][q] = value;
 }
 
 static void FillRecon(float value) {
@@ -24,13 +24,13 @@ TEST(SumAngles, SinglePrecisionInAscendingAngleOrderFromZero) {
     FillRecon(77.0f);  // must be cleared first, and kept outside the used extent
     // Pixel (3, 4): 1 + 2^25 - 2^25 in this order is 0 in float; a double sum or the
     // descending order would give 1.
-    AngleStack[3][4][0] = 1.0f;
-    AngleStack[3][4][1] = Two25;
-    AngleStack[3][4][2] = -Two25;
+    AngleStack[0][3][4] = 1.0f;
+    AngleStack[1][3][4] = Two25;
+    AngleStack[2][3][4] = -Two25;
     // Pixel (255, 0): every layer counts, from 0 to 127; layers 128 and above do not.
-    for (int a = 0; a < 130; a++) AngleStack[255][0][a] = (float)(a + 1);
+    for (int a = 0; a < 130; a++) AngleStack[a][255][0] = (float)(a + 1);
     // Pixel (0, 255): a NaN passes into the sum.
-    AngleStack[0][255][127] = NAN;
+    AngleStack[127][0][255] = NAN;
     SumAngles();
     EXPECT_EQ(ReconImage[3][4], 0.0f);
     EXPECT_EQ(ReconImage[255][0], 128.0f * 129.0f / 2.0f);

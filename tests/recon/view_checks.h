@@ -25,7 +25,7 @@ inline float GalleryValue(int p, int q, int a) {
 inline void FillGalleryStack() {
     for (int p = 0; p < ImageSide; p++)
         for (int q = 0; q < ImageSide; q++)
-            for (int a = 0; a < Angles; a++) AngleStack[p][q][a] = GalleryValue(p, q, a);
+            for (int a = 0; a < Angles; a++) AngleStack[a][p][q] = GalleryValue(p, q, a);
 }
 
 inline int SlotLeft(int t) { return (t % 10) * 130; }
@@ -60,7 +60,7 @@ inline SlotCheck CheckSlot(int t, PixelReader read) {
             int x = SlotLeft(t) + p / 2, y = SlotTop(t) + q / 2;
             if (x >= SurfaceWidthPixels || y >= SurfaceHeightPixels) continue;
             check.visible++;
-            check.wrong += read(x, y) != GrayColor(GrayLevel(AngleStack[p][q][2 * t], GalleryMax));
+            check.wrong += read(x, y) != GrayColor(GrayLevel(AngleStack[2 * t][p][q], GalleryMax));
         }
     return check;
 }

@@ -25,7 +25,7 @@ class SurfaceViews : public testing::Test {
         PenWidth = 1;
         for (int r = 0; r < Bins; r++)
             for (int a = 0; a < Angles; a++)
-                for (int s = 0; s < Slices; s++) SinogramVolume[r][a][s] = (float)Grey(r, a, s);
+                for (int s = 0; s < Slices; s++) SinogramVolume[s][a][r] = (float)Grey(r, a, s);
         MaxCount = 255.0f;
         for (int k = 0; k < FilterTapCount; k++) FilterTaps[k] = 0.0;
     }

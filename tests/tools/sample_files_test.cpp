@@ -58,7 +58,7 @@ TEST(SampleFiles, VolumeFileHasTheReadFormat) {
     for (int s = 0; s < Slices; s++)
         for (int a = 0; a < Angles; a++)
             for (int r = 0; r < Bins; r++)
-                differing += SinogramVolume[r][a][s] != SampleVolume[s][a][r];
+                differing += SinogramVolume[s][a][r] != SampleVolume[s][a][r];
     EXPECT_EQ(differing, 0);
     remove(path.c_str());
 }
