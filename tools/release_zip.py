@@ -28,8 +28,8 @@ def main():
         for name in sorted(names):
             entry = zipfile.ZipInfo(name, date_time=date)
             entry.compress_type = zipfile.ZIP_DEFLATED
-            entry.create_system = 0   # MS-DOS: no Unix owner or permissions
-            entry.external_attr = 0
+            entry.create_system = 0       # MS-DOS: no Unix owner or permissions
+            entry.external_attr = 0x20    # a plain file, as Windows' own zips mark it
             with open(os.path.join(folder, name), "rb") as source:
                 archive.writestr(entry, source.read(), compresslevel=9)
     os.replace(partial, output)
