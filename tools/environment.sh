@@ -11,6 +11,7 @@ say() { printf '== %s\n' "$*"; }
 ensure_packages() {
     local wanted=(cmake make g++ mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
                   googletest xvfb xauth wine wine64 wine32:i386 binutils-mingw-w64-i686 "$@")
+    wanted+=(python3)   # ./release writes its zip with Debian's Python
     local missing=() p
     for p in "${wanted[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -2,8 +2,10 @@
 // two generated sinogram files, both methods, a second slice and a second file. Each
 // final image, saved through the menu, must equal pixel for pixel what the platform-free
 // core computes for the same inputs, and the console text must be the expected dialogue.
+// Given a samples folder, it uses head.sino, rods_poisson.sino and ramp.txt from there
+// instead of generated files.
 //
-// Usage: end_to_end_test QUORVEL_EXE WORK_FOLDER   (Linux paths; run under Wine)
+// Usage: end_to_end_test QUORVEL_EXE WORK_FOLDER [SAMPLES_FOLDER]   (Linux paths; run under Wine)
 #include <windows.h>
 
 #include <math.h>
@@ -194,16 +196,17 @@ static void CheckTranscript(const char *filterWin, const char *maxLine) {
 
 int main(int argc, char **argv) {
     if (argc < 3) {
-        printf("usage: end_to_end_test QUORVEL_EXE WORK_FOLDER\n");
+        printf("usage: end_to_end_test QUORVEL_EXE WORK_FOLDER [SAMPLES_FOLDER]\n");
         return 2;
     }
-    const char *exe = argv[1], *work = argv[2];
+    const char *exe = argv[1], *work = argv[2], *samples = argc > 3 ? argv[3] : NULL;
     CreateDirectoryA(work, NULL);
     char volumeA[MAX_PATH], volumeB[MAX_PATH], filter[MAX_PATH], bitmap1[MAX_PATH], bitmap2[MAX_PATH],
         bitmap3[MAX_PATH];
-    snprintf(volumeA, sizeof volumeA, "%s/volume_a.sino", work);
-    snprintf(volumeB, sizeof volumeB, "%s/volume_b.sino", work);
-    snprintf(filter, sizeof filter, "%s/ramp.txt", work);
+    const char *inputs = samples ? samples : work;   // the folder of the volumes and the filter
+    snprintf(volumeA, sizeof volumeA, "%s/%s", inputs, samples ? "head.sino" : "volume_a.sino");
+    snprintf(volumeB, sizeof volumeB, "%s/%s", inputs, samples ? "rods_poisson.sino" : "volume_b.sino");
+    snprintf(filter, sizeof filter, "%s/ramp.txt", inputs);
     snprintf(bitmap1, sizeof bitmap1, "%s/simple_40.bmp", work);
     snprintf(bitmap2, sizeof bitmap2, "%s/filtered_50.bmp", work);
     snprintf(bitmap3, sizeof bitmap3, "%s/second_file_20.bmp", work);
@@ -216,9 +219,11 @@ int main(int argc, char **argv) {
     WindowsPath(bitmap2, bitmap2Win, MAX_PATH);
     WindowsPath(bitmap3, bitmap3Win, MAX_PATH);
     for (const char *old : {bitmap1, bitmap2, bitmap3}) DeleteFileA(old);
-    WriteVolume(volumeA, 0.0);
-    WriteVolume(volumeB, 12.0);
-    WriteRampFilter(filter);
+    if (!samples) {
+        WriteVolume(volumeA, 0.0);
+        WriteVolume(volumeB, 12.0);
+        WriteRampFilter(filter);
+    }
     char maxLine[64];
     LoadSinogramVolume(volumeA);
     FindMaxCount();

@@ -1,0 +1,127 @@
+#!/usr/bin/python3
+"""The release: two runs of ./release, each in its own fresh trees, write the same bytes,
+and the zip holds each part in its shipped form.
+
+    release_zip_test.py SOURCE_ROOT VERSION WORK_FOLDER
+
+VERSION is the project's. The first run's zip stays in WORK_FOLDER/first for the test
+that runs the program from it.
+"""
+import os
+import shutil
+import subprocess
+import sys
+import time
+import zipfile
+
+ROOT, VERSION, WORK = sys.argv[1:4]
+ZIP_NAME = "quorvel-%s-win32.zip" % VERSION
+
+# 64-bit FNV-1a of each sample file: the generator's fixed hashes (its own tests pin them).
+SAMPLE_HASHES = {
+    "samples/head.sino": 16041718632032018681,
+    "samples/head_poisson.sino": 5104578447356014779,
+    "samples/rods.sino": 7356536980074938236,
+    "samples/rods_poisson.sino": 9221869609552646931,
+    "samples/ramp.txt": 15493193480842271729,
+    "samples/shepp_logan.txt": 16966387286924371670,
+    "samples/cosine.txt": 7832740501347789459,
+    "samples/hamming.txt": 12115575237247722452,
+    "samples/hann.txt": 4006582755184228131,
+    "samples/delta.txt": 2754963419223334692,
+}
+TEXTS = ["LICENSE.txt", "README.txt", "samples/README.txt"]   # in Windows' line ends
+ENTRIES = sorted(["quorvel.exe"] + TEXTS + list(SAMPLE_HASHES))
+# The version information as the resource compiler lists it back.
+RESOURCE_LINES = [
+    'VALUE "ProductName", "Quorvel"',
+    'VALUE "ProductVersion", "%s"' % VERSION,
+    'VALUE "FileVersion", "%s"' % VERSION,
+    'VALUE "FileDescription", "Quorvel: PET image reconstruction, step by step"',
+    'VALUE "LegalCopyright", "Copyright (c) 2026 The Quorvel authors. MIT licence."',
+    "/* Type: icon",
+    "/* Type: group icon",
+]
+
+failures = []
+
+
+def check(condition, what):
+    if not condition:
+        failures.append(what)
+        print("FAILED: " + what)
+
+
+def fnv1a(data):
+    h = 0xCBF29CE484222325
+    for b in data:
+        h = ((h ^ b) * 0x100000001B3) & 0xFFFFFFFFFFFFFFFF
+    return h
+
+
+def release(name):
+    folder = os.path.join(WORK, name)
+    shutil.rmtree(folder, ignore_errors=True)
+    started = time.time()
+    run = subprocess.run([os.path.join(ROOT, "release"), folder], stdout=subprocess.PIPE,
+                         stderr=subprocess.STDOUT, text=True)
+    print("./release %s: %.0f s, exit %d" % (name, time.time() - started, run.returncode))
+    if run.returncode != 0:
+        print(run.stdout)
+        sys.exit("FAILED: ./release")
+    with open(os.path.join(folder, ZIP_NAME), "rb") as f:
+        return f.read()
+
+
+def tool(*command):
+    return subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+
+
+def check_program(exe):
+    pe = tool(os.path.join(ROOT, "tests/app/check_pe.sh"), exe)
+    check(pe.returncode == 0, "quorvel.exe is a 32-bit GUI PE importing only Windows' own DLLs: " + pe.stdout)
+    header = tool("i686-w64-mingw32-objdump", "-f", exe).stdout
+    check("HAS_SYMS" not in header and "HAS_DEBUG" not in header, "quorvel.exe is stripped")
+    imports = tool("i686-w64-mingw32-objdump", "-p", exe).stdout
+    names = [line.split()[-1] for line in imports.splitlines() if line.strip()]
+    registry = [n for n in names if n.startswith("Reg") and not n.startswith("Register")]
+    check(not registry, "quorvel.exe calls nothing of the registry: %s" % registry)
+    resources = tool("i686-w64-mingw32-windres", "-J", "coff", "-i", exe, "-O", "rc").stdout
+    for line in RESOURCE_LINES:
+        check(line in resources, "quorvel.exe's resources hold " + line)
+
+
+def main():
+    first, second = release("first"), release("second")
+    check(first == second, "two runs of ./release write the same bytes")
+    epoch = int(os.environ.get("SOURCE_DATE_EPOCH") or
+                tool("git", "-C", ROOT, "log", "-1", "--format=%ct").stdout)
+    date = time.gmtime(epoch)
+    date = date[:5] + (date[5] // 2 * 2,)   # a zip entry's seconds are even
+    unpacked = os.path.join(WORK, "checked")
+    shutil.rmtree(unpacked, ignore_errors=True)
+    with zipfile.ZipFile(os.path.join(WORK, "first", ZIP_NAME)) as archive:
+        entries = archive.infolist()
+        check([e.filename for e in entries] == ENTRIES,
+              "the zip's entries, in order: %s" % [e.filename for e in entries])
+        for e in entries:
+            check(e.date_time == date and e.create_system == 0 and e.external_attr == 0x20,
+                  "%s is dated by the commit and carries nothing of the machine" % e.filename)
+        files = {e.filename: archive.read(e) for e in entries}
+        archive.extract("quorvel.exe", unpacked)
+    check_program(os.path.join(unpacked, "quorvel.exe"))
+    for name, expected in SAMPLE_HASHES.items():
+        check(fnv1a(files.get(name, b"")) == expected, name + " has the generator's bytes")
+    for name in TEXTS:
+        text = files.get(name, b"")
+        check(text.endswith(b"\r\n") and text.count(b"\n") == text.count(b"\r\n"),
+              name + " ends every line in CR LF")
+    guide = files.get("README.txt", b"").decode("ascii", "replace")
+    check(guide.startswith("Quorvel %s " % VERSION) and ZIP_NAME in guide,
+          "README.txt names the version and the zip")
+    check(files.get("LICENSE.txt", b"").startswith(b"MIT License\r\n"), "LICENSE.txt holds the MIT licence")
+    print("%d checks failed" % len(failures))
+    sys.exit(1 if failures else 0)
+
+
+main()
