@@ -89,8 +89,8 @@ int RunCompareCommand(int argc, char **argv) {
     if (!SplitArguments(argc, argv, 1, "csv") || !OnlyOptions("compare", "phantom scale row picture region flat csv"))
         return ExitUsage;
     if (PositionalCount != 1)
-        return RefuseWith(ExitUsage, "compare needs one saved picture, not %d words (see quorvel_data compare --help)",
-                          PositionalCount);
+        return RefuseWith(ExitUsage, "compare takes one word besides its options, the saved picture (see quorvel_data "
+                                     "compare --help)");
     if (HasOption("phantom") + HasOption("picture") != 1)
         return RefuseWith(ExitUsage, "compare needs one truth: --phantom or --picture");
     if ((HasOption("scale") || HasOption("row")) && !HasOption("phantom"))

@@ -20,8 +20,8 @@ static int WriteTaps(const char *path) { return WriteFilterFile(path, FileTaps);
 int RunFilterCommand(int argc, char **argv) {
     if (!SplitArguments(argc, argv, 1, "") || !OnlyOptions("filter", "cutoff taps order")) return ExitUsage;
     if (PositionalCount != 2)
-        return RefuseWith(ExitUsage, "filter needs an output file and a kind, not %d words (see quorvel_data filter --help)",
-                          PositionalCount);
+        return RefuseWith(ExitUsage, "filter takes two words besides its options, the output file and the kind (see "
+                                     "quorvel_data filter --help)");
     int kind = -1;
     for (int k = 0; k < FilterKindsAll; k++)
         if (strcmp(Positional[1], FilterNames[k]) == 0) kind = k;

@@ -121,8 +121,8 @@ int RunSinogramCommand(int argc, char **argv) {
     if (!SplitArguments(argc, argv, 1, "") || !OnlyOptions("sinogram", "phantom picture folder scale counts noise seed"))
         return ExitUsage;
     if (PositionalCount != 1)
-        return RefuseWith(ExitUsage, "sinogram needs one output file, not %d words (see quorvel_data sinogram --help)",
-                          PositionalCount);
+        return RefuseWith(ExitUsage, "sinogram takes one word besides its options, the output file (see quorvel_data "
+                                     "sinogram --help)");
     int sources = HasOption("phantom") + HasOption("picture") + HasOption("folder");
     if (sources != 1)
         return RefuseWith(ExitUsage, "sinogram needs one source: --phantom, --picture or --folder");

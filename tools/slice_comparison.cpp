@@ -216,14 +216,14 @@ void MeasureSlice() {
 
     FlatNoise = NAN;
     if (!FlatKnown) return;
-    double sum = 0, squares = 0;
     GatherRing(FlatDisc[0], FlatDisc[1], -1.0, FlatDisc[2]);
-    for (int k = 0; k < RingCount; k++) {
-        double share = PeakShare(ShownGrey[RingP[k]][RingQ[k]]);
-        sum += share;
-        squares += share * share;
-    }
     if (RingCount < 2) return;
-    double mean = sum / RingCount, variance = squares / RingCount - mean * mean;
-    FlatNoise = sqrt(variance > 0.0 ? variance : 0.0) / mean;
+    double sum = 0.0, squares = 0.0;
+    for (int k = 0; k < RingCount; k++) sum += PeakShare(ShownGrey[RingP[k]][RingQ[k]]);
+    double mean = sum / RingCount;
+    for (int k = 0; k < RingCount; k++) {
+        double d = PeakShare(ShownGrey[RingP[k]][RingQ[k]]) - mean;
+        squares += d * d;
+    }
+    FlatNoise = sqrt(squares / RingCount) / mean;
 }
