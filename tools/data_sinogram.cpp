@@ -28,7 +28,6 @@ const int FolderPicturesMax = Slices;
 const int FolderPathBytes = 1024;
 static char FolderPaths[FolderPicturesMax][FolderPathBytes];   // the pictures, by name
 static int FolderPictureCount;
-static int PicturesOutsideField;   // pictures with activity beyond the round field
 static char SourceText[FolderPathBytes + 64];   // what the volume was made from, for the report
 
 int PhantomFromOptions(int *phantom, double *scale) {
@@ -90,7 +89,6 @@ static void ClearSampleVolume() {
 static int ProjectPicture(const char *path, int s) {
     if (!ReadPicture(path, ImageSide, ImageSide, "a slice")) return 0;
     if (PictureLeavesField()) {
-        PicturesOutsideField++;
         printf("note: %s has activity more than %.1f pixels from the centre, outside the scanner's round "
                "field; only some angles see it\n", path, FieldRadius);
     }
@@ -100,7 +98,6 @@ static int ProjectPicture(const char *path, int s) {
 
 static int MakeFromPictures(const char *picture, const char *folder) {
     ClearSampleVolume();
-    PicturesOutsideField = 0;
     if (picture) {
         if (!ProjectPicture(picture, 0)) return 0;
         for (int s = 1; s < Slices; s++) memcpy(SampleVolume[s], SampleVolume[0], sizeof SampleVolume[0]);

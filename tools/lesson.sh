@@ -52,7 +52,9 @@ report_lesson() {
                     '{ printf "| %s | %s | %.3f | %.3f | %.2f | %.2f | %.2f | %.2f | %.1f |\n", n, m, $2, $3, $4, $5, $6, $7, $8 }'
                 # The final image alone, one pixel per sample.
                 convert "$picture" -crop 512x512+0+140 +repage -resize 50% "$folder/tile-$n-$m.png" || return 1
-                tiles+=(-label "max count $n: $(lesson_method_title "$m")" "$folder/tile-$n-$m.png")
+                local title=$(lesson_method_title "$m")
+                [ "$m" = simple ] && title="simple"
+                tiles+=(-label "max count $n: $title" "$folder/tile-$n-$m.png")
             done
         done
     } > "$table.part" || { rm -f "$table.part"; return 1; }

@@ -26,6 +26,10 @@ double RegionRecovery[RegionsMax];
 double FlatNoise;
 
 static float IdealGrey[ImageSide][ImageSide];   // [P][Q] the true slice as the program shows it
+const int RingPixelsMax = ImageSide * ImageSide;
+static int RingCount;                  // pixels of the last ring or disc gathered
+static int RingP[RingPixelsMax];       // their P
+static int RingQ[RingPixelsMax];       // their Q
 
 const int SubSamples = 4;              // per pixel and axis, for the phantom's true slice
 const double RingInside = 2.0;         // the ring around a region: from its edge + 2 pixels ...
@@ -109,11 +113,6 @@ void AddSphereRegions(double z) {
         AddRegion(name, BodyX[b] + CentreOfSlice, CentreOfSlice - BodyY[b], semiX);
     }
 }
-
-const int RingPixelsMax = ImageSide * ImageSide;
-static int RingCount;                  // pixels of the last ring gathered
-static int RingP[RingPixelsMax];       // their P
-static int RingQ[RingPixelsMax];       // their Q
 
 // Gathers the pixels whose centres lie from inner to outer pixels from (column, row);
 // inner < 0 includes the centre.
