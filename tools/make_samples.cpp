@@ -3,8 +3,9 @@
 //   make_samples OUTPUT_FOLDER
 //
 // Creates OUTPUT_FOLDER if needed and writes into it four sinogram volumes (a head
-// phantom and a resolution phantom, each noise-free and with Poisson noise), six filter
-// files and README.txt, which says what each file holds. The same bytes come out on
+// phantom and a resolution phantom, each noise-free and with Poisson noise), the noisy
+// head at three doses, twelve filter files (six at full cutoff, six cut at half the
+// Nyquist frequency) and README.txt, which says what each file holds. The same bytes come out on
 // every run and every build. Prints one line per file; exits with 1 and a message on
 // standard error when a file cannot be written.
 #include <stdint.h>
@@ -26,6 +27,20 @@ const int Phantoms = 2;
 const char *const PhantomStems[Phantoms] = {"head", "rods"};
 const double PhantomPeaks[Phantoms] = {1000.0, 600.0};   // largest noise-free count
 const uint64_t PhantomSeeds[Phantoms] = {0x5EED0001ULL, 0x5EED0002ULL};
+
+// The head at three doses, each noise drawn from its count as seed, as the tour's lesson
+// makes them with quorvel_data.
+const int Doses = 3;
+const int DoseCounts[Doses] = {100, 1000, 10000};
+
+// The filters cut at half the Nyquist frequency: less noise, less sharpness.
+const double HalfCutoff = 0.5;
+const int ButterworthOrder = 4;
+const int HalfCutFilters = 6;
+const int HalfCutKinds[HalfCutFilters] = {FilterRamp, FilterSheppLogan, FilterCosine, FilterHamming, FilterHann,
+                                          FilterButterworth};
+const char *const HalfCutNames[HalfCutFilters] = {"ramp_half.txt", "shepp_logan_half.txt", "cosine_half.txt",
+                                                  "hamming_half.txt", "hann_half.txt", "butterworth_half.txt"};
 
 static const char *const ReadmeText =
     "Sample data for the PET reconstruction program, written by make_samples.\n"
@@ -49,6 +64,11 @@ static const char *const ReadmeText =
     "                        12, 8, 6, 4, 3 and 2 pixels, anticlockwise from the top.\n"
     "                        Largest count 600.\n"
     "  rods_poisson.sino     The same with Poisson counting noise.\n"
+    "  head_100.sino         The head with Poisson noise at a largest expected count of\n"
+    "  head_1000.sino        100, 1000 and 10000: the dose. At low counts the ramp filter's\n"
+    "  head_10000.sino       noise drowns the small spheres; the windowed filters keep\n"
+    "                        them. (quorvel_data sinogram --phantom head --counts N --seed N\n"
+    "                        writes the same files.)\n"
     "\n"
     "Real-space filters (128 taps, one per line; tap n weights bins n away on both\n"
     "sides). The ramp family is scaled so that tap 0 is 10.\n"
@@ -60,7 +80,17 @@ static const char *const ReadmeText =
     "  hann.txt         Ramp with the window 0.5 + 0.5 cos(2 pi f).\n"
     "  delta.txt        Tap 0 = 1, all others 0: filtered backprojection with it\n"
     "                   equals simple backprojection.\n"
-    "(f in cycles per bin, 0 to 1/2.)\n";
+    "(f in cycles per bin, 0 to 1/2.)\n"
+    "\n"
+    "The same filters cut off at half the Nyquist frequency (f = 1/4): the windows are\n"
+    "stretched to end there and the ramp stops there, so the noise of the finest detail\n"
+    "is gone and so is that detail.\n"
+    "\n"
+    "  ramp_half.txt, shepp_logan_half.txt, cosine_half.txt, hamming_half.txt,\n"
+    "  hann_half.txt\n"
+    "  butterworth_half.txt  Ramp with the window 1 / (1 + (f / (1/4))^8): half power\n"
+    "                   at f = 1/4, falling smoothly beyond it.\n"
+    "(quorvel_data filter writes any of them at any cutoff; see its --help.)\n";
 
 static const char *PathOf(const char *folder, const char *name) {
     snprintf(PathBuffer, PathBytes, "%s/%s", folder, name);
@@ -105,10 +135,25 @@ int main(int argc, char **argv) {
         if (!WriteSampleVolume(PathOf(folder, name))) return Fail(PathBuffer);
         printf("%s\n", PathBuffer);
     }
+    BuildHeadPhantom();
+    for (int d = 0; d < Doses; d++) {
+        ProjectPhantom(DoseCounts[d]);
+        AddPoissonNoise(&SampleVolume[0][0][0], (long)Slices * Angles * Bins, (uint64_t)DoseCounts[d]);
+        char name[64];
+        snprintf(name, sizeof name, "head_%d.sino", DoseCounts[d]);
+        if (!WriteSampleVolume(PathOf(folder, name))) return Fail(PathBuffer);
+        printf("%s\n", PathBuffer);
+    }
     for (int kind = 0; kind < FilterKinds; kind++) {
         double taps[FilterTapCount];
         MakeFilterTaps(kind, taps);
         if (!WriteFilterFile(PathOf(folder, FilterFileNames[kind]), taps)) return Fail(PathBuffer);
+        printf("%s\n", PathBuffer);
+    }
+    for (int f = 0; f < HalfCutFilters; f++) {
+        double taps[FilterTapCount];
+        MakeCutFilterTaps(HalfCutKinds[f], HalfCutoff, ButterworthOrder, FilterTapCount, taps);
+        if (!WriteFilterFile(PathOf(folder, HalfCutNames[f]), taps)) return Fail(PathBuffer);
         printf("%s\n", PathBuffer);
     }
     if (!WriteReadme(PathOf(folder, "README.txt"))) return Fail(PathBuffer);

@@ -96,6 +96,27 @@ void BuildRodPhantom() {
     }
 }
 
+void ScalePhantom(double factor) {
+    for (int b = 0; b < BodyCount; b++) {
+        BodyX[b] *= factor;
+        BodyY[b] *= factor;
+        BodyZ[b] = HeadMiddleSlice + (BodyZ[b] - HeadMiddleSlice) * factor;
+        BodySemiX[b] *= factor;
+        BodySemiY[b] *= factor;
+        BodySemiZ[b] *= factor;
+    }
+}
+
+double PhantomReach() {
+    double reach = 0.0;
+    for (int b = 0; b < BodyCount; b++) {
+        double centre = sqrt(BodyX[b] * BodyX[b] + BodyY[b] * BodyY[b]);
+        double semi = BodySemiX[b] > BodySemiY[b] ? BodySemiX[b] : BodySemiY[b];
+        if (centre + semi > reach) reach = centre + semi;
+    }
+    return reach;
+}
+
 int BodySection(int b, double z, double *semiX, double *semiY) {
     double dz = (z - BodyZ[b]) / BodySemiZ[b];
     double k = 1.0;

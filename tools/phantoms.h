@@ -32,6 +32,12 @@ void BuildHeadPhantom();
 // diameter per group, the diameters falling anticlockwise from the top.
 void BuildRodPhantom();
 
+// Scales the current phantom about the axis and the middle slice, so spheres stay
+// spheres and the middle slice still cuts the same bodies through their centres.
+void ScalePhantom(double factor);
+// The largest distance from the axis that the current phantom reaches, pixels.
+double PhantomReach();
+
 // Semi-axes of body b's cross-section at height z; 0 when the body misses that plane.
 int BodySection(int b, double z, double *semiX, double *semiY);
 

@@ -14,7 +14,6 @@ const int SliceBytes = Angles * Bins * 4;
 static unsigned char SliceBuffer[SliceBytes];   // one slice in file byte order
 
 void ProjectPhantom(double peakCount) {
-    float peak = 0.0f;
     for (int s = 0; s < Slices; s++) {
         for (int a = 0; a < Angles; a++) {
             PrepareProjection((double)s, a * AngleStepDegrees);
@@ -22,10 +21,23 @@ void ProjectPhantom(double peakCount) {
                 float value = (float)ProjectionAt(r - RotationCentre);
                 if (value < 0.0f) value = 0.0f;   // carved chords can cancel to a hair below 0
                 SampleVolume[s][a][r] = value;
-                if (value > peak) peak = value;
             }
         }
     }
+    ScaleSampleVolume(peakCount);
+}
+
+float LargestSample() {
+    float peak = 0.0f;
+    for (int s = 0; s < Slices; s++)
+        for (int a = 0; a < Angles; a++)
+            for (int r = 0; r < Bins; r++)
+                if (SampleVolume[s][a][r] > peak) peak = SampleVolume[s][a][r];
+    return peak;
+}
+
+void ScaleSampleVolume(double peakCount) {
+    float peak = LargestSample();
     VolumeScale = peak > 0.0f ? peakCount / peak : 0.0;
     for (int s = 0; s < Slices; s++)
         for (int a = 0; a < Angles; a++)

@@ -14,6 +14,11 @@ extern double VolumeScale;   // counts per unit of activity x pixel of path
 // the volume is scaled so that its largest sample is peakCount.
 void ProjectPhantom(double peakCount);
 
+// The largest sample, at least 0.
+float LargestSample();
+// Scales the volume so that its largest sample is peakCount; sets VolumeScale.
+void ScaleSampleVolume(double peakCount);
+
 // The 24-byte header: a readable tag padded with zero bytes.
 void MakeSinogramHeader(char header[24]);
 

@@ -1,8 +1,13 @@
 // A picture tour: runs the whole dialogue on a sample volume, once with each method,
 // and saves the picture at every stage as a bitmap, for the README and for teachers.
+// With a lesson folder it then reconstructs row 43 of each of its volumes by each of its
+// methods and saves each final picture there as VOLUME-METHOD.bmp.
 //
-// Usage: quorvel_tour QUORVEL_EXE SAMPLES_FOLDER TOUR_FOLDER   (Linux paths; run under Wine)
-// The samples folder must hold head.sino and ramp.txt from the sample generator.
+// Usage: quorvel_tour QUORVEL_EXE SAMPLES_FOLDER TOUR_FOLDER
+//                     [LESSON_FOLDER "VOLUME..." "METHOD..."]   (Linux paths; run under Wine)
+// The samples folder must hold head.sino and ramp.txt from the sample generator. The
+// lesson folder holds VOLUME.sino for each volume and METHOD.txt for each method but
+// "simple", which is simple backprojection.
 #include <windows.h>
 
 #include <stdio.h>
@@ -12,12 +17,13 @@
 
 const int StepTimeoutMs = 180000;
 
-static const char *TourFolder;   // Linux path of the folder the pictures go to
-static int Failed;               // a step did not come
+static const char *TourFolder;      // Linux path of the folder the pictures go to
+static const char *PictureFolder;   // the tour folder, or the lesson folder in the lesson
+static int Failed;                  // a step did not come
 
 static void Picture(const char *name) {
     char unixPath[MAX_PATH], windowsPath[MAX_PATH];
-    snprintf(unixPath, sizeof unixPath, "%s/%s.bmp", TourFolder, name);
+    snprintf(unixPath, sizeof unixPath, "%s/%s.bmp", PictureFolder, name);
     DeleteFileA(unixPath);
     WindowsPath(unixPath, windowsPath, sizeof windowsPath);
     if (SaveGraphic(windowsPath)) {
@@ -73,43 +79,96 @@ static int Ask(const char *lastLine, const char *lineBefore) {
     return 0;
 }
 
-static void Reconstruct(const char *filter, const char *slice, const char *method, const char *tag) {
-    char name[64];
+// One reconstruction, from the slice question to the final image. The tour saves the
+// picture at every stage; the lesson (stages 0) only the final one, named tag.
+static void Reconstruct(const char *filter, const char *slice, const char *method, const char *tag, int stages) {
+    char name[MAX_PATH];
     if (!Ask("select slice = ", NULL)) return;
     TypeLine(slice);
     if (!Ask("select slice OK ? ", NULL)) return;
-    snprintf(name, sizeof name, "2-projections-with-markers");
-    Picture(name);
+    if (stages) Picture("2-projections-with-markers");
     TypeLine("");
     if (!Ask("(yes: enter, no: n) ", "Reconstruction slice OK? ")) return;
-    Picture("3-slice-sinogram");
+    if (stages) Picture("3-slice-sinogram");
     TypeLine("");
     if (!Ask(" Load Real space Filter ", NULL)) return;
     TypeLine("");
     if (!AnswerFileDialog(filter, StepTimeoutMs)) Failed = 1;
     if (!Ask(" OK ? (yes; enter, no; n ) ", NULL)) return;
-    Picture("4-filter");
+    if (stages) Picture("4-filter");
     TypeLine("");
     if (!Ask(" ", " 2: Filtered BackProjection ")) return;
     TypeLine(method);
     if (!Ask(" Disp Filtered Pth * Filter ", NULL)) return;
     snprintf(name, sizeof name, "5-angle-gallery-%s", tag);
-    Picture(name);
+    if (stages) Picture(name);
     TypeLine("");
     if (!Ask(" (yes: enter, no: n) ", " Change Reconstruction Slice ? ")) return;
-    snprintf(name, sizeof name, "6-final-image-%s", tag);
+    snprintf(name, sizeof name, stages ? "6-final-image-%s" : "%s", tag);
     Picture(name);
+    if (!stages) return;
     snprintf(name, sizeof name, "0-screen-%s", tag);
     Screenshot(name);
 }
 
+const int LessonWordsMax = 16;   // volumes or methods of the lesson
+
+// Splits a blank-separated list in place; returns how many words.
+static int Words(char *list, char *words[LessonWordsMax]) {
+    int n = 0;
+    for (char *word = strtok(list, " "); word && n < LessonWordsMax; word = strtok(NULL, " ")) words[n++] = word;
+    return n;
+}
+
+// Row 43 of every volume by every method, in one run of the program: another slice after
+// each method, another file after each volume.
+static void Lesson(const char *exe, const char *folder, char *volumeList, char *methodList) {
+    char *volumes[LessonWordsMax], *methods[LessonWordsMax];
+    int volumeCount = Words(volumeList, volumes), methodCount = Words(methodList, methods);
+    const char *anyFilter = "";   // what simple backprojection loads: a filter of the lesson
+    for (int m = methodCount - 1; m >= 0; m--)
+        if (strcmp(methods[m], "simple") != 0) anyFilter = methods[m];
+    PictureFolder = folder;
+    if (!StartProgram(exe, folder)) {
+        printf("%s\n", DriverFailure);
+        Failed = 1;
+        return;
+    }
+    for (int v = 0; v < volumeCount && !Failed; v++) {
+        char path[MAX_PATH], volume[MAX_PATH], filter[MAX_PATH], tag[MAX_PATH];
+        snprintf(path, sizeof path, "%s/%s.sino", folder, volumes[v]);
+        WindowsPath(path, volume, sizeof volume);
+        if (!AnswerFileDialog(volume, StepTimeoutMs)) Failed = 1;
+        if (!Ask("Disp Projection ", NULL)) break;
+        TypeLine("");
+        for (int m = 0; m < methodCount && !Failed; m++) {
+            int simple = strcmp(methods[m], "simple") == 0;
+            // Simple backprojection loads a filter too, and leaves it unused.
+            snprintf(path, sizeof path, "%s/%s.txt", folder, simple ? anyFilter : methods[m]);
+            WindowsPath(path, filter, sizeof filter);
+            snprintf(tag, sizeof tag, "%s-%s", volumes[v], methods[m]);
+            Reconstruct(filter, "43", simple ? "1" : "2", tag, 0);
+            if (Failed) break;
+            if (m + 1 < methodCount) {
+                TypeLine("");
+                continue;
+            }
+            TypeLine("n");
+            if (Ask(" Retry? (no:n) ", NULL)) TypeLine(v + 1 < volumeCount ? "" : "n");
+        }
+    }
+    if (!Failed) WaitForExit(60000);
+    KillProgram();
+}
+
 int main(int argc, char **argv) {
     if (argc < 4) {
-        printf("usage: quorvel_tour QUORVEL_EXE SAMPLES_FOLDER TOUR_FOLDER\n");
+        printf("usage: quorvel_tour QUORVEL_EXE SAMPLES_FOLDER TOUR_FOLDER [LESSON_FOLDER \"VOLUME...\" \"METHOD...\"]\n");
         return 2;
     }
     const char *exe = argv[1], *samples = argv[2];
     TourFolder = argv[3];
+    PictureFolder = TourFolder;
     CreateDirectoryA(TourFolder, NULL);
     char volume[MAX_PATH], filter[MAX_PATH], path[MAX_PATH];
     snprintf(path, sizeof path, "%s/head.sino", samples);
@@ -125,9 +184,9 @@ int main(int argc, char **argv) {
     if (Ask("Disp Projection ", NULL)) {
         Picture("1-sinogram-overview");
         TypeLine("");
-        Reconstruct(filter, "43", "1", "simple");
+        Reconstruct(filter, "43", "1", "simple", 1);
         if (!Failed) TypeLine("");
-        Reconstruct(filter, "43", "2", "filtered");
+        Reconstruct(filter, "43", "2", "filtered", 1);
         if (!Failed) {
             TypeLine("n");
             if (Ask(" Retry? (no:n) ", NULL)) TypeLine("n");
@@ -135,5 +194,6 @@ int main(int argc, char **argv) {
         }
     }
     KillProgram();
+    if (argc >= 7 && !Failed) Lesson(exe, argv[4], argv[5], argv[6]);
     return Failed;
 }

@@ -93,3 +93,45 @@ TEST(FilterTaps, FilesHoldTheScaledTapsOnePerLine) {
     }
     std::filesystem::remove_all(folder);
 }
+
+// 2 x integral of f W(f) cos(2 pi f n) by the midpoint rule, W cut off at top cycles per
+// bin (Butterworth's reaching on to 1/2).
+static double CutResponse(int kind, int n, double cutoff, int order) {
+    const int Steps = 200000;
+    double top = 0.5 * cutoff, end = kind == FilterButterworth ? 0.5 : top, sum = 0.0;
+    for (int i = 0; i < Steps; i++) {
+        double f = (i + 0.5) * end / Steps, x = f / top, w = 1.0;
+        if (kind == FilterSheppLogan) w = sin(Pi * x / 2) / (Pi * x / 2);
+        if (kind == FilterCosine) w = cos(Pi * x / 2);
+        if (kind == FilterHamming) w = 0.54 + 0.46 * cos(Pi * x);
+        if (kind == FilterHann) w = 0.5 + 0.5 * cos(Pi * x);
+        if (kind == FilterButterworth) w = 1.0 / (1.0 + pow(x, 2.0 * order));
+        sum += f * w * cos(2.0 * Pi * f * n);
+    }
+    return 2.0 * sum * (end / Steps);
+}
+
+TEST(FilterTaps, CutFiltersAreTheTransformsOfTheirCutResponses) {
+    const int kinds[] = {FilterRamp, FilterSheppLogan, FilterCosine, FilterHamming, FilterHann, FilterButterworth};
+    const double cutoffs[] = {1.0, 0.5, 0.3};
+    const int ns[] = {0, 1, 2, 5, 33, 127};
+    for (int kind : kinds)
+        for (double cutoff : cutoffs)
+            for (int n : ns)
+                EXPECT_NEAR(CutFilterTap(kind, n, cutoff, 4), CutResponse(kind, n, cutoff, 4), 2e-9)
+                    << FilterNames[kind] << " cutoff " << cutoff << " tap " << n;
+    // The ramp cut at half Nyquist: 1/16 at 0, -1/(4 pi^2) at 2, and the closed forms
+    // of the full cutoff again at cutoff 1.
+    EXPECT_NEAR(CutFilterTap(FilterRamp, 0, 0.5, 0), 1.0 / 16, 1e-16);
+    EXPECT_NEAR(CutFilterTap(FilterRamp, 2, 0.5, 0), -1.0 / (4 * Pi * Pi), 1e-16);
+    for (int kind = 0; kind < FilterKinds; kind++)
+        for (int n : ns) EXPECT_NEAR(CutFilterTap(kind, n, 1.0, 0), FilterTap(kind, n), 1e-15) << FilterNames[kind] << n;
+    // A steep Butterworth is nearly the cut ramp.
+    EXPECT_NEAR(CutFilterTap(FilterButterworth, 3, 0.5, 20), CutFilterTap(FilterRamp, 3, 0.5, 0), 1e-3);
+
+    double taps[FilterTapCount];
+    MakeCutFilterTaps(FilterHann, 0.5, 0, 7, taps);
+    EXPECT_EQ(taps[0], 10.0);
+    EXPECT_NEAR(taps[3], 10.0 * CutFilterTap(FilterHann, 3, 0.5, 0) / CutFilterTap(FilterHann, 0, 0.5, 0), 1e-13);
+    for (int n = 7; n < FilterTapCount; n++) EXPECT_EQ(taps[n], 0.0) << n;
+}
