@@ -31,35 +31,76 @@ static void ResetLayer(int a) {
         for (int q = 0; q < ImageSide; q++) AngleStack[a][p][q] = HoleMarker;
 }
 
-// Each layer is reset just before its rotation, while it is in the cache; no layer
+// The layer is reset just before its rotation, while it is in the cache; no layer
 // touches another, so this equals resetting all of them first.
+void BackprojectAngle(int a, char method) {
+    ResetLayer(a);
+    FilterColumn(a, method);
+    SmearColumn(a);
+    RotateIntoStack(a);
+}
+
 void BackprojectAngles(char method) {
-    for (int a = 0; a < Angles; a++) {
-        ResetLayer(a);
-        FilterColumn(a, method);
-        SmearColumn(a);
-        RotateIntoStack(a);
+    for (int a = 0; a < Angles; a++) BackprojectAngle(a, method);
+}
+
+// The column of the angle being filtered, with FilterTapCount zeros on either side so
+// that every offset reads inside it; the terms that fall beyond the ends are left out of
+// the sums, not added as zeros, which could change a sum's sign of zero or make NaN.
+static float PaddedColumn[FilterTapCount + Bins + FilterTapCount];
+static float *const Column = PaddedColumn + FilterTapCount;  // Column[r], r -127..383
+
+// Adds term t of the sums of output bins k0..k0+7, in lane order, where bin + offset is
+// a bin of the projection: lanes first..last are such bins. Each lane's sum gets its
+// terms in the same order as it would alone.
+#ifdef __SSE2__
+static void AddTerm(__m128d sums[4], int k0, int offset, double tap, int first, int last) {
+    const __m128d taps = _mm_set1_pd(tap);
+    const float *samples = Column + k0 + offset;
+    bool whole = first <= 0 && last >= FilterBlock - 1;
+    for (int pair = 0; pair < 4; pair++) {
+        __m128d products = _mm_mul_pd(
+            _mm_cvtps_pd(_mm_castsi128_ps(_mm_loadl_epi64((const __m128i *)(samples + 2 * pair)))), taps);
+        __m128d added = _mm_add_pd(sums[pair], products);
+        if (whole) {
+            sums[pair] = added;
+            continue;
+        }
+        int lane0 = 2 * pair, lane1 = 2 * pair + 1;
+        __m128d take = _mm_castsi128_pd(_mm_set_epi64x(lane1 >= first && lane1 <= last ? -1 : 0,
+                                                       lane0 >= first && lane0 <= last ? -1 : 0));
+        sums[pair] = _mm_or_pd(_mm_and_pd(take, added), _mm_andnot_pd(take, sums[pair]));
     }
 }
+#endif
 
 void FilterColumn(int a, char method) {
     if (method == '1') {
         for (int r = 0; r < Bins; r++) FilteredSinogram[r][a] = SliceSinogram[r][a];
         return;
     }
-    float column[Bins];  // the projection of angle a, contiguous
-    for (int r = 0; r < Bins; r++) column[r] = SliceSinogram[r][a];
+    for (int r = 0; r < Bins; r++) Column[r] = SliceSinogram[r][a];
     // Centre and forward side first, then the backward side, each outward: the order
     // of the additions decides the last bits of a sum. Neighbouring output bins are
-    // summed side by side, each in exactly that order, so that their additions overlap.
+    // summed side by side, each in exactly that order.
     for (int k0 = 0; k0 < Bins; k0 += FilterBlock) {
+#ifdef __SSE2__
+        __m128d sums[4] = {_mm_setzero_pd(), _mm_setzero_pd(), _mm_setzero_pd(), _mm_setzero_pd()};
+        for (int l = 0; l < FilterTapCount && k0 + l <= LastBin; l++)
+            AddTerm(sums, k0, l, FilterTaps[l], 0, LastBin - k0 - l);
+        for (int m = 1; m < FilterTapCount && m - k0 < FilterBlock; m++)
+            AddTerm(sums, k0, -m, FilterTaps[m], m - k0, FilterBlock - 1);
+        double sum[FilterBlock];
+        for (int pair = 0; pair < 4; pair++) _mm_storeu_pd(sum + 2 * pair, sums[pair]);
+#else
         double sum[FilterBlock] = {};
         for (int l = 0; l < FilterTapCount; l++)
             for (int b = 0; b < FilterBlock; b++)
-                if (k0 + b + l <= LastBin) sum[b] += (double)column[k0 + b + l] * FilterTaps[l];
+                if (k0 + b + l <= LastBin) sum[b] += (double)Column[k0 + b + l] * FilterTaps[l];
         for (int m = 1; m < FilterTapCount; m++)
             for (int b = 0; b < FilterBlock; b++)
-                if (k0 + b - m >= 0) sum[b] += (double)column[k0 + b - m] * FilterTaps[m];
+                if (k0 + b - m >= 0) sum[b] += (double)Column[k0 + b - m] * FilterTaps[m];
+#endif
         for (int b = 0; b < FilterBlock; b++) FilteredSinogram[k0 + b][a] = (float)sum[b];
     }
 }

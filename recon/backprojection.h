@@ -7,7 +7,9 @@ const double RadiansPerDegree = 0.017453292519943295;
 const double RotationCentre = 127.5;
 
 char ChooseMethod();                 // '1' simple, anything else filtered
-void BackprojectAngles(char method);
+// Resets layer a to HoleMarker, then copies or filters, smears and rotates angle a.
+void BackprojectAngle(int a, char method);
+void BackprojectAngles(char method);   // BackprojectAngle for a = 0..127 in turn
 void FilterColumn(int a, char method);
 void SmearColumn(int a);
 void RotateIntoStack(int a);

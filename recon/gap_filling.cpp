@@ -2,6 +2,10 @@
 // neighbours, then everything negative, remaining holes included, set to 0.
 #include "recon/gap_filling.h"
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "recon/backprojection.h"
 #include "recon/working_arrays.h"
 
@@ -14,22 +18,75 @@ const int LastPixel = ImageSide - 1;
 // known for the pixels after it, so the order decides the result. A pixel reads only
 // its four neighbours and changes only when the sweep reaches it, so what matters is
 // that (P-1, Q) and (P, Q-1) are repaired before it and (P+1, Q) and (P, Q+1) after
-// it. Sweeping P outer, Q inner keeps all four relations and walks the layer in
-// memory order, so it gives the same layer.
+// it. Sweeping row P by row P keeps all four relations and walks the layer in memory
+// order, so it gives the same layer.
+// Within a row, the first try (along P) reads only the rows above and below, so all of
+// the row's first tries can be made at once. The second try (along Q) needs (P, Q+1)
+// known, which only a pixel that was no hole to begin with is; so a pixel filled by it
+// is never itself a hole that its right neighbour's second try would wait for, and
+// (P, Q-1), read by it, is never changed by the second tries. So they too can be made
+// at once, on the row as the first tries left it.
+static float Start[ImageSide + 2];   // [1 + Q]: the row before its repair
+static float Tried[ImageSide + 2];   // [1 + Q]: the row after the first tries
+
+// Columns 0 and 255 are never filled; they only lend their values, and the second
+// tries, with no known pixel beyond them, cannot fill them either.
+static void EndFirstTries() {
+    Tried[0] = HoleMarker;
+    Tried[1] = Start[1];
+    Tried[1 + LastPixel] = Start[1 + LastPixel];
+    Tried[ImageSide + 1] = HoleMarker;
+}
+
+static void FillRow(const float *above, float *row, const float *below) {
+#ifdef __SSE2__
+    // Pixels that are no holes never change, so a row without holes is left as it is.
+    const __m128 hole = _mm_set1_ps(HoleMarker), half = _mm_set1_ps(0.5f);
+    __m128 anyHole = _mm_setzero_ps();
+    for (int q = 0; q < ImageSide; q += 4) {
+        __m128 pixel = _mm_loadu_ps(row + q);
+        _mm_storeu_ps(Start + 1 + q, pixel);
+        anyHole = _mm_or_ps(anyHole, _mm_cmpeq_ps(pixel, hole));
+    }
+    if (!_mm_movemask_ps(anyHole)) return;
+    Start[0] = Start[ImageSide + 1] = HoleMarker;
+    for (int q = 0; q < ImageSide; q += 4) {
+        __m128 pixel = _mm_loadu_ps(Start + 1 + q), before = _mm_loadu_ps(above + q);
+        __m128 after = _mm_loadu_ps(below + q);
+        __m128 fill = _mm_and_ps(_mm_cmpeq_ps(pixel, hole),
+                                 _mm_and_ps(_mm_cmpneq_ps(before, hole), _mm_cmpneq_ps(after, hole)));
+        __m128 average = _mm_mul_ps(_mm_add_ps(after, before), half);
+        _mm_storeu_ps(Tried + 1 + q, _mm_or_ps(_mm_and_ps(fill, average), _mm_andnot_ps(fill, pixel)));
+    }
+    EndFirstTries();
+    for (int q = 0; q < ImageSide; q += 4) {
+        __m128 pixel = _mm_loadu_ps(Tried + 1 + q), before = _mm_loadu_ps(Tried + q);
+        __m128 after = _mm_loadu_ps(Start + 2 + q);
+        __m128 fill = _mm_and_ps(_mm_cmpeq_ps(pixel, hole),
+                                 _mm_and_ps(_mm_cmpneq_ps(before, hole), _mm_cmpneq_ps(after, hole)));
+        __m128 average = _mm_mul_ps(_mm_add_ps(after, before), half);
+        _mm_storeu_ps(row + q, _mm_or_ps(_mm_and_ps(fill, average), _mm_andnot_ps(fill, pixel)));
+    }
+#else
+    for (int q = 0; q < ImageSide; q++) Start[1 + q] = row[q];
+    Start[0] = Start[ImageSide + 1] = HoleMarker;
+    for (int q = 0; q < ImageSide; q++) {
+        float pixel = Start[1 + q];
+        if (pixel == HoleMarker && above[q] != HoleMarker && below[q] != HoleMarker) pixel = (below[q] + above[q]) * 0.5f;
+        Tried[1 + q] = pixel;
+    }
+    EndFirstTries();
+    for (int q = 0; q < ImageSide; q++) {
+        float pixel = Tried[1 + q], before = Tried[q], after = Start[2 + q];
+        if (pixel == HoleMarker && before != HoleMarker && after != HoleMarker) pixel = (after + before) * 0.5f;
+        row[q] = pixel;
+    }
+#endif
+}
+
 void FillGaps(int a) {
     float (*layer)[ArraySide] = AngleStack[a];
-    for (int p = 1; p < LastPixel; p++) {
-        for (int q = 1; q < LastPixel; q++) {
-            float &pixel = layer[p][q];
-            if (pixel != HoleMarker) continue;
-            float before = layer[p - 1][q], after = layer[p + 1][q];
-            if (before != HoleMarker && after != HoleMarker) pixel = (after + before) * 0.5f;
-            if (pixel != HoleMarker) continue;
-            before = layer[p][q - 1];
-            after = layer[p][q + 1];
-            if (before != HoleMarker && after != HoleMarker) pixel = (after + before) * 0.5f;
-        }
-    }
+    for (int p = 1; p < LastPixel; p++) FillRow(layer[p - 1], layer[p], layer[p + 1]);
 }
 
 // NaN and -0.0 stay as they are: neither compares below 0.
@@ -40,8 +97,12 @@ void ClipNegatives(int a) {
     }
 }
 
-void RepairLayers() {
+// Each layer is built and repaired while it is still in the cache. No layer reads
+// another, so this is the same as backprojecting every angle and then repairing every
+// layer.
+void BackprojectAndRepairAngles(char method) {
     for (int a = 0; a < Angles; a++) {
+        BackprojectAngle(a, method);
         FillGaps(a);
         ClipNegatives(a);
     }

@@ -2,6 +2,7 @@
 #include "recon/sinogram_file.h"
 
 #include <stdio.h>
+#include <string.h>
 
 #include "console/message_box.h"
 #include "console/text_ring.h"
@@ -19,10 +20,12 @@ static long FileSize(FILE *file) {
     return ftell(file);
 }
 
-// The volume keeps the file's order, so each angle's profile is read in place.
+static float SliceBuffer[Angles][Bins];  // one slice as stored: angle by angle, bin by bin
+
+// One read a slice; the volume keeps the file's order, so each profile is one copy.
 static int ReadSlice(FILE *file, int s) {
-    for (int a = 0; a < Angles; a++)
-        if (fread(SinogramVolume[s][a], sizeof(float), Bins, file) != (size_t)Bins) return 0;
+    if (fread(SliceBuffer, sizeof SliceBuffer, 1, file) != 1) return 0;
+    for (int a = 0; a < Angles; a++) memcpy(SinogramVolume[s][a], SliceBuffer[a], sizeof SliceBuffer[a]);
     return 1;
 }
 

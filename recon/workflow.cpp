@@ -65,8 +65,7 @@ static void ChooseSlice() {
 }
 
 static void Reconstruct(char method) {
-    BackprojectAngles(method);
-    RepairLayers();
+    BackprojectAndRepairAngles(method);
     FindGalleryMax();
     GraphicsFlush();
     ShowAngleGallery();

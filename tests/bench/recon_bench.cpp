@@ -1,5 +1,7 @@
 // The reconstruction core, from the backprojection to the background subtraction, for
 // both methods, timed on the head phantom's middle slice. Runs natively and under Wine.
+#include <stdio.h>
+
 #include "bench/bench_common.h"
 #include "recon/backprojection.h"
 #include "recon/gap_filling.h"
@@ -9,8 +11,7 @@
 static char Method;  // the method answer of the run being timed
 
 static void ReconstructionCore() {
-    BackprojectAngles(Method);
-    RepairLayers();
+    BackprojectAndRepairAngles(Method);
     SumAngles();
     FindReconMax();
     SubtractBackground();
@@ -18,8 +19,16 @@ static void ReconstructionCore() {
 
 static void Backprojection() { BackprojectAngles(Method); }
 
-int main() {
+// Usage: recon_bench [SLICE_FILE]: also writes the slice's projections there, angle by
+// angle, as the reference reconstruction reads them.
+int main(int argc, char **argv) {
     PrepareHeadSlice();
+    if (argc > 1) {
+        FILE *file = fopen(argv[1], "wb");
+        for (int a = 0; file && a < Angles; a++)
+            for (int r = 0; r < Bins; r++) fwrite(&SliceSinogram[r][a], sizeof(float), 1, file);
+        if (file) fclose(file);
+    }
     const struct { char method; const char *core, *parts[3]; } methods[] = {
         {'1', "core_simple", {"backprojection_simple", "repair_simple", "summation_simple"}},
         {'2', "core_filtered", {"backprojection_filtered", "repair_filtered", "summation_filtered"}},
@@ -31,7 +40,10 @@ int main() {
         BackprojectAngles(Method);
         // The repair works in place, so each timed run starts from a fresh backprojection.
         double start = NowMs();
-        RepairLayers();
+        for (int a = 0; a < Angles; a++) {
+            FillGaps(a);
+            ClipNegatives(a);
+        }
         Report(m.parts[1], NowMs() - start);
         Report(m.parts[2], MedianMs(SumAngles));
     }

@@ -56,8 +56,7 @@ static void FinalImage() {
 
 // The workflow's steps 13 and 14 without the question between them.
 static void MethodToFinalPicture() {
-    BackprojectAngles('2');
-    RepairLayers();
+    BackprojectAndRepairAngles('2');
     FindGalleryMax();
     GraphicsFlush();
     AngleGallery();
