@@ -29,6 +29,15 @@ SAMPLE_HASHES = {
     "samples/hamming.txt": 12115575237247722452,
     "samples/hann.txt": 4006582755184228131,
     "samples/delta.txt": 2754963419223334692,
+    "samples/head_100.sino": 750666729686180974,
+    "samples/head_1000.sino": 638132582870961094,
+    "samples/head_10000.sino": 5105945868318996355,
+    "samples/ramp_half.txt": 14431110155693592106,
+    "samples/shepp_logan_half.txt": 12519690873871772842,
+    "samples/cosine_half.txt": 6667002120510481700,
+    "samples/hamming_half.txt": 2661211476838807780,
+    "samples/hann_half.txt": 1098545068598492382,
+    "samples/butterworth_half.txt": 4105178539022522104,
 }
 TEXTS = ["LICENSE.txt", "README.txt", "samples/README.txt"]   # in Windows' line ends
 ENTRIES = sorted(["quorvel.exe"] + TEXTS + list(SAMPLE_HASHES))
