@@ -14,8 +14,8 @@
 const int LastBin = Bins - 1;       // highest radial bin
 const int LastPixel = ImageSide - 1;
 const double PixelRounding = 0.5;   // truncating after +0.5 picks the nearest pixel
-const int FilterBlock = 8;
-const int32_t OutsideLayer = -1;    // a target offset for samples the rotation drops          // output bins filtered side by side, each its own sum
+const int FilterBlock = 8;          // output bins filtered side by side, each its own sum
+const int32_t OutsideLayer = -1;    // the target offset of a sample the rotation drops
 
 char ChooseMethod() {
     char method = 0;
@@ -50,9 +50,9 @@ void BackprojectAngles(char method) {
 static float PaddedColumn[FilterTapCount + Bins + FilterTapCount];
 static float *const Column = PaddedColumn + FilterTapCount;  // Column[r], r -127..383
 
-// Adds term t of the sums of output bins k0..k0+7, in lane order, where bin + offset is
-// a bin of the projection: lanes first..last are such bins. Each lane's sum gets its
-// terms in the same order as it would alone.
+// Adds the term at this offset to the sums of output bins k0..k0+7 (lane b for bin
+// k0 + b), in the lanes first..last, whose bin + offset lies in the projection. Each
+// lane's sum gets its terms in the same order as it would alone.
 #ifdef __SSE2__
 static void AddTerm(__m128d sums[4], int k0, int offset, double tap, int first, int last) {
     const __m128d taps = _mm_set1_pd(tap);
