@@ -10,7 +10,8 @@ say() { printf '== %s\n' "$*"; }
 # Installs the Debian packages that are missing (as root, or through sudo).
 ensure_packages() {
     local wanted=(cmake make g++ mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-                  googletest xvfb xauth wine wine64 wine32:i386 binutils-mingw-w64-i686 "$@")
+                  googletest xvfb xauth wine wine64 wine32:i386 binutils-mingw-w64-i686
+                  g++-multilib qemu-user-static clang-14 libclang-rt-14-dev "$@")
     local missing=() p
     for p in "${wanted[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
