@@ -10,25 +10,13 @@
 #include <string.h>
 
 #include "app/dialogue_driver.h"
+#include "app/driver_checks.h"
 #include "app/expected_pictures.h"
 #include "fakes/fakes.h"
 #include "recon/sinogram_file.h"
 #include "recon/working_arrays.h"
 
 const int QuestionTimeoutMs = 180000;  // a reconstruction may take a while under Wine
-
-static int Failures;   // checks that failed
-static int Passes;     // checks that held
-
-static void Check(int condition, const char *what) {
-    if (condition) {
-        ++Passes;
-        return;
-    }
-    ++Failures;
-    printf("FAILED: %s%s%s\n", what, DriverFailure[0] ? " -- " : "", DriverFailure);
-    DriverFailure[0] = 0;
-}
 
 // Compares the final-image region of a saved bitmap with the expected reconstruction.
 static void CheckFinalImage(const char *bitmapPath, const char *what) {
@@ -45,29 +33,20 @@ static void CheckFinalImage(const char *bitmapPath, const char *what) {
     Check(lit > 1000, message);
 }
 
-static int Ask(const char *lastLine, const char *lineBefore, const char *answer) {
-    int ok = WaitForPrompt(lastLine, lineBefore, QuestionTimeoutMs);
-    char message[256];
-    snprintf(message, sizeof message, "question \"%s\" is asked", lastLine);
-    Check(ok, message);
-    if (ok && answer) TypeLine(answer);
-    return ok;
-}
-
 // From the slice question to the final image, then the bitmap check.
 static int Reconstruct(const char *volume, const char *filter, const char *filterWin, int n, char method,
                        const char *bitmapWin, const char *bitmapUnix, const char *what) {
     char slice[16], methodText[2] = {method, 0};
     snprintf(slice, sizeof slice, "%d", n);
-    if (!Ask("select slice = ", NULL, slice)) return 0;
-    if (!Ask("select slice OK ? ", NULL, "")) return 0;
-    if (!Ask("(yes: enter, no: n) ", "Reconstruction slice OK? ", "")) return 0;
-    if (!Ask(" Load Real space Filter ", NULL, "")) return 0;
+    if (!Ask("select slice = ", NULL, slice, QuestionTimeoutMs)) return 0;
+    if (!Ask("select slice OK ? ", NULL, "", QuestionTimeoutMs)) return 0;
+    if (!Ask("(yes: enter, no: n) ", "Reconstruction slice OK? ", "", QuestionTimeoutMs)) return 0;
+    if (!Ask(" Load Real space Filter ", NULL, "", QuestionTimeoutMs)) return 0;
     Check(AnswerFileDialog(filterWin, QuestionTimeoutMs), "the filter's open dialog is answered");
-    if (!Ask(" OK ? (yes; enter, no; n ) ", NULL, "")) return 0;
-    if (!Ask(" ", " 2: Filtered BackProjection ", methodText)) return 0;
-    if (!Ask(" Disp Filtered Pth * Filter ", NULL, "")) return 0;
-    if (!Ask(" (yes: enter, no: n) ", " Change Reconstruction Slice ? ", NULL)) return 0;
+    if (!Ask(" OK ? (yes; enter, no; n ) ", NULL, "", QuestionTimeoutMs)) return 0;
+    if (!Ask(" ", " 2: Filtered BackProjection ", methodText, QuestionTimeoutMs)) return 0;
+    if (!Ask(" Disp Filtered Pth * Filter ", NULL, "", QuestionTimeoutMs)) return 0;
+    if (!Ask(" (yes: enter, no: n) ", " Change Reconstruction Slice ? ", NULL, QuestionTimeoutMs)) return 0;
     Check(SaveGraphic(bitmapWin), "the picture is saved through the menu");
     ExpectedReconstruction(volume, filter, n, method);
     CheckFinalImage(bitmapUnix, what);
@@ -139,9 +118,9 @@ int main(int argc, char **argv) {
     snprintf(maxLine, sizeof maxLine, " max count = %lf", (double)MaxCount);
 
     Check(StartProgram(exe, work), "the program starts and titles its console \"Quorvel\"");
-    if (Failures) return 1;
+    if (CheckFailures) return 1;
     Check(AnswerFileDialog(volumeAWin, QuestionTimeoutMs), "the sinogram's open dialog is answered");
-    if (Ask("Disp Projection ", NULL, "")) {
+    if (Ask("Disp Projection ", NULL, "", QuestionTimeoutMs)) {
         // First pass: simple backprojection; then another slice through the review question.
         if (Reconstruct(volumeA, filter, filterWin, 40, '1', bitmap1Win, bitmap1, "simple, slice row 40")) {
             CheckTranscript(filterWin, maxLine);
@@ -150,12 +129,12 @@ int main(int argc, char **argv) {
         // Second pass: filtered backprojection of another slice; then on to a new file.
         if (Reconstruct(volumeA, filter, filterWin, 50, '2', bitmap2Win, bitmap2, "filtered, slice row 50")) {
             TypeLine("n");
-            if (Ask(" Retry? (no:n) ", NULL, "")) {
+            if (Ask(" Retry? (no:n) ", NULL, "", QuestionTimeoutMs)) {
                 Check(AnswerFileDialog(volumeBWin, QuestionTimeoutMs), "the second sinogram's dialog is answered");
-                if (Ask("Disp Projection ", NULL, "") &&
+                if (Ask("Disp Projection ", NULL, "", QuestionTimeoutMs) &&
                     Reconstruct(volumeB, filter, filterWin, 20, '2', bitmap3Win, bitmap3, "second file, row 20")) {
                     TypeLine("n");
-                    if (Ask(" Retry? (no:n) ", NULL, "n")) {
+                    if (Ask(" Retry? (no:n) ", NULL, "n", QuestionTimeoutMs)) {
                         long status = WaitForExit(60000);
                         Check(status == 0, "the program ends with exit status 0 after \"n\" twice");
                     }
@@ -164,6 +143,6 @@ int main(int argc, char **argv) {
         }
     }
     KillProgram();
-    printf("%d passed, %d failed\n", Passes, Failures);
-    return Failures ? 1 : 0;
+    printf("%d passed, %d failed\n", CheckPasses, CheckFailures);
+    return CheckFailures ? 1 : 0;
 }

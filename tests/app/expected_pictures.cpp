@@ -85,26 +85,35 @@ void ExpectedReconstruction(const char *volume, const char *filter, int n, char 
     FindDisplayMax();
 }
 
-int FinalImageMismatches(const char *bitmapPath, char *first, int firstBytes) {
-    static unsigned char bitmap[SavedBitmapBytes + 1];
+static unsigned char Picture[SavedBitmapBytes + 1];  // the saved picture read last
+
+int LoadSavedPicture(const char *bitmapPath) {
     FILE *file = fopen(bitmapPath, "rb");
-    long size = file ? (long)fread(bitmap, 1, sizeof bitmap, file) : 0;
+    long size = file ? (long)fread(Picture, 1, sizeof Picture, file) : 0;
     if (file) fclose(file);
+    return size == SavedBitmapBytes && Picture[0] == 'B' && Picture[1] == 'M';
+}
+
+unsigned SavedPixel(int x, int y) {
+    const unsigned char *bgr = Picture + 54 + (long)(BitmapLastRow - y) * BitmapRowBytes + 3L * x;
+    return (unsigned)bgr[2] << 16 | (unsigned)bgr[1] << 8 | bgr[0];
+}
+
+int FinalImageMismatches(const char *bitmapPath, char *first, int firstBytes) {
     first[0] = 0;
-    if (size != SavedBitmapBytes || bitmap[0] != 'B' || bitmap[1] != 'M') return -1;
+    if (!LoadSavedPicture(bitmapPath)) return -1;
     int mismatches = 0;
     for (int i = 0; i < ImageSide; ++i) {
         int q = ImageSide - 1 - i;
         for (int p = 0; p < ImageSide; ++p) {
-            int grey = GrayLevel(ReconImage[p][q], DisplayMax);
+            unsigned grey = (unsigned)GrayLevel(ReconImage[p][q], DisplayMax) * 0x010101u;
             for (int dy = 0; dy < 2; ++dy)
                 for (int dx = 0; dx < 2; ++dx) {
                     int x = 2 * p + dx, y = FinalImageTop + 2 * i + dy;
-                    const unsigned char *bgr = bitmap + 54 + (long)(BitmapLastRow - y) * BitmapRowBytes + 3L * x;
-                    if (bgr[0] == grey && bgr[1] == grey && bgr[2] == grey) continue;
+                    unsigned seen = SavedPixel(x, y);
+                    if (seen == grey) continue;
                     if (!mismatches++)
-                        snprintf(first, firstBytes, " (first at x %d y %d: %d,%d,%d, expected %d)", x, y, bgr[0],
-                                 bgr[1], bgr[2], grey);
+                        snprintf(first, firstBytes, " (first at x %d y %d: %06X, expected %06X)", x, y, seen, grey);
                 }
         }
     }

@@ -18,6 +18,11 @@ void WriteRampFilter(const char *path);
 // ReconImage and DisplayMax as the program's final image shows them.
 void ExpectedReconstruction(const char *volume, const char *filter, int n, char method);
 
+// Reads a saved picture; returns 0 unless it is a whole one.
+int LoadSavedPicture(const char *bitmapPath);
+// The colour of pixel (x, y) of the picture loaded last, as 0xRRGGBB.
+unsigned SavedPixel(int x, int y);
+
 // Pixels of the final image in a saved picture that differ from the expected reconstruction;
 // -1 when the file is not a whole saved picture. The first difference is described in first.
 int FinalImageMismatches(const char *bitmapPath, char *first, int firstBytes);
