@@ -197,6 +197,7 @@ static int Loaded(const char *name) {
     if (!Ask("Disp Projection ", NULL, NULL, StepMs)) return 0;
     const char *lines[] = {maxLine, "", "Disp Projection "};
     Check(EndsWith(lines, 3), maxLine);
+    printf("    console: \"%s\"\n", maxLine);
     return 1;
 }
 
@@ -225,6 +226,7 @@ static void CheckFinalImage(const char *volume, const char *filter, char method,
     snprintf(message, sizeof message, "the final image is the core's: %d pixels differ%s (%d lit)", mismatches, first,
              LitFinalPixels());
     Check(mismatches == 0, message);
+    printf("    final image: %d of %d pixels lit\n", LitFinalPixels(), ImageSide * ImageSide);
 }
 
 // From the review question on to a new file: "n", then any reply at "Retry?".
@@ -558,11 +560,12 @@ const HostileCase Cases[] = {
      AtFilterDialog, AtFilterDialog, EmptyFilter},
     {"files", "a filter of 10,000 numbers", "the first 128 are the taps; the rest are not read",
      AtFilterDialog, AtFilterDialog, ManyNumbersFilter},
-    {"data", "taps of +1e308 and -1e308", "the curve runs off the panel; the image is the core's (black)",
+    {"data", "taps of +1e308 and -1e308", "the curve runs off the panel; the image is the core's: black",
      AtFilterDialog, AtVolumeDialog, HugeTaps},
     {"data", "a volume full of NaN", "\"max count = 0.000000\"; black pictures; the dialogue goes on",
      AtVolumeDialog, AtVolumeDialog, NanVolume},
-    {"data", "a volume full of +infinity", "max count infinite; black pictures (infinity / infinity)",
+    {"data", "a volume full of +infinity",
+     "\"max count = inf\"; black pictures (infinity / infinity is no number)",
      AtVolumeDialog, AtVolumeDialog, PlusInfinityVolume},
     {"data", "a volume full of -infinity", "\"max count = 0.000000\"; black pictures",
      AtVolumeDialog, AtVolumeDialog, MinusInfinityVolume},
