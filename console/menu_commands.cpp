@@ -10,6 +10,7 @@
 #include "console/text_ring.h"
 #include "graphics/bitmap_export.h"
 #include "graphics/draw.h"
+#include "graphics/safe_save.h"
 #include "graphics/surface.h"
 
 const int TextSizeCount = 5;  // the size commands, CommandTinySize to CommandHugeSize
@@ -59,17 +60,19 @@ static int WriteConsoleText(FILE *file) {
     return written;
 }
 
+// Written to a fresh file that replaces the chosen one only when whole, so a failed
+// save leaves a file already there as it was.
 static void SaveConsoleText() {
     char path[PathBytes];
     if (!ChooseTarget(path)) return;
-    FILE *file = fopen(path, "w");
-    if (file == NULL) {
+    if (!BeginSave(path)) {
         ShowMessage("Failed to nopen file.");
         return;
     }
-    int written = WriteConsoleText(file);
-    if (fclose(file) != 0) written = 0;
-    if (!written) {
+    FILE *file = fopen(SaveWritePath, "w");
+    int written = file != NULL && WriteConsoleText(file);
+    if (file != NULL && fclose(file) != 0) written = 0;
+    if (!FinishSave(path, written)) {
         ShowMessage("Failed to nopen file.");
         return;
     }

@@ -6,6 +6,7 @@
 
 #include "console/console_window.h"
 #include "console/message_box.h"
+#include "graphics/safe_save.h"
 #include "graphics/surface.h"
 
 static_assert(sizeof(BITMAPFILEHEADER) == 14, "the file header has no gaps");
@@ -46,12 +47,15 @@ static void CopySurfaceInto(HBITMAP section) {
     GdiFlush();  // the copy must be finished before the rows are read directly
 }
 
-// Writes the headers and the rows to a new or emptied file.
+// Writes the headers and the rows to a fresh file that then replaces the one at path;
+// a failure leaves a file already there as it was.
 static bool WriteBitmapFile(const char *path, const BITMAPINFOHEADER *info,
                             const void *pixels, DWORD pixelBytes) {
-    // Created or truncated, so that no tail of an older, longer file stays behind.
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file = INVALID_HANDLE_VALUE;
+    if (BeginSave(path)) {
+        file = CreateFileA(SaveWritePath, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+        if (file == INVALID_HANDLE_VALUE) FinishSave(path, 0);
+    }
     if (file == INVALID_HANDLE_VALUE) {
         ShowMessage("Failed to nopen file.");
         return false;
@@ -65,8 +69,11 @@ static bool WriteBitmapFile(const char *path, const BITMAPINFOHEADER *info,
                    WriteAll(file, info, sizeof *info) &&
                    WriteAll(file, pixels, pixelBytes);
     if (!CloseHandle(file)) written = false;
-    if (!written) ShowMessage("Failed to save");
-    return written;
+    if (!FinishSave(path, written)) {
+        ShowMessage("Failed to save");
+        return false;
+    }
+    return true;
 }
 
 bool ExportBitmap(const char *path) {

@@ -10,7 +10,8 @@ say() { printf '== %s\n' "$*"; }
 # Installs the Debian packages that are missing (as root, or through sudo).
 ensure_packages() {
     local wanted=(cmake make g++ mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-                  googletest xvfb xauth wine wine64 wine32:i386 binutils-mingw-w64-i686 "$@")
+                  googletest xvfb xauth wine wine64 wine32:i386 binutils-mingw-w64-i686
+                  g++-multilib qemu-user-static clang-14 libclang-rt-14-dev "$@")
     wanted+=(python3)   # ./release writes its zip with Debian's Python
     local missing=() p
     for p in "${wanted[@]}"; do
@@ -23,6 +24,17 @@ ensure_packages() {
     $sudo dpkg --add-architecture i386
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# Generates the Japanese locale if it is missing and prints its name, or C.UTF-8 where it
+# cannot be made. Under it Wine gives programs code page 932.
+japanese_locale() {
+    if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
+        sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen 2>/dev/null
+        grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null || echo 'ja_JP.UTF-8 UTF-8' >> /etc/locale.gen
+        locale-gen >/dev/null 2>&1
+    fi
+    if locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then echo ja_JP.UTF-8; else echo C.UTF-8; fi
 }
 
 # Whether this kernel executes 32-bit x86 programs; 32-bit Wine needs it.

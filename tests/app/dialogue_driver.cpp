@@ -31,6 +31,7 @@ struct WindowQuery {
     const char *className;
     const char *caption;
     int fileDialog;   // 1: must have the file-name box; 0: must not; -1: either
+    HWND skip;        // a window that does not count, or null
     HWND found;
 };
 
@@ -38,7 +39,7 @@ static BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
     WindowQuery *query = (WindowQuery *)param;
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    if (pid != Program.dwProcessId || !IsWindowVisible(window)) return TRUE;
+    if (pid != Program.dwProcessId || !IsWindowVisible(window) || window == query->skip) return TRUE;
     char name[64];
     GetClassNameA(window, name, sizeof name);
     if (strcmp(name, query->className) != 0) return TRUE;
@@ -53,9 +54,9 @@ static BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
     return FALSE;
 }
 
-static HWND WaitForWindow(const char *className, const char *caption, int fileDialog, int timeoutMs) {
+static HWND WaitForWindow(const char *className, const char *caption, int fileDialog, HWND skip, int timeoutMs) {
     for (int waited = 0; waited <= timeoutMs; waited += PollMs) {
-        WindowQuery query = {className, caption, fileDialog, NULL};
+        WindowQuery query = {className, caption, fileDialog, skip, NULL};
         EnumWindows(MatchWindow, (LPARAM)&query);
         if (query.found) return query.found;
         if (WaitForSingleObject(Program.hProcess, 0) == WAIT_OBJECT_0) return NULL;
@@ -79,7 +80,7 @@ int StartProgram(const char *exePath, const char *workDir) {
         Fail("cannot start", exe);
         return 0;
     }
-    ProgramConsole = WaitForWindow("Application", "Quorvel", -1, 30000);
+    ProgramConsole = WaitForWindow("Application", "Quorvel", -1, NULL, 30000);
     if (!ProgramConsole) Fail("no console window titled Quorvel", NULL);
     return ProgramConsole != NULL;
 }
@@ -101,24 +102,44 @@ void TypeLine(const char *text) {
     PostMessageA(ProgramConsole, WM_CHAR, '\r', 0);
 }
 
-int AnswerFileDialog(const char *path, int timeoutMs) {
-    HWND dialog = WaitForWindow("#32770", NULL, 1, timeoutMs);
-    if (!dialog) {
-        Fail("no file dialog appeared", path);
-        return 0;
-    }
+void TypeCodes(const unsigned char *codes, int count) {
+    for (int i = 0; i < count; ++i) PostMessageA(ProgramConsole, WM_CHAR, codes[i], 0);
+}
+
+void PostToConsole(UINT message, WPARAM wParam) {
+    PostMessageA(ProgramConsole, message, wParam, 0);
+}
+
+int ProgramRunning() {
+    return Program.hProcess && WaitForSingleObject(Program.hProcess, 0) != WAIT_OBJECT_0;
+}
+
+HWND WaitForFileDialog(HWND other, int timeoutMs) {
+    return WaitForWindow("#32770", NULL, 1, other, timeoutMs);
+}
+
+void SubmitFileDialog(HWND dialog, const char *path) {
     if (path[0]) {
         SetDlgItemTextA(dialog, FileNameBox, path);
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     } else {
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     }
+}
+
+int AnswerFileDialog(const char *path, int timeoutMs) {
+    HWND dialog = WaitForFileDialog(NULL, timeoutMs);
+    if (!dialog) {
+        Fail("no file dialog appeared", path);
+        return 0;
+    }
+    SubmitFileDialog(dialog, path);
     WaitUntilGone(dialog, timeoutMs);
     return 1;
 }
 
 int AnswerMessageBox(const char *caption, char *text, int textBytes, int button, int timeoutMs) {
-    HWND box = WaitForWindow("#32770", caption, 0, timeoutMs);
+    HWND box = WaitForWindow("#32770", caption, 0, NULL, timeoutMs);
     if (!box) {
         Fail("no message box appeared", caption);
         return 0;
@@ -154,6 +175,10 @@ static int ReadLines(const char *path) {
 // Chooses a menu save command, answers its save dialog with path and checks its report.
 static int RunSaveCommand(int command, const char *path, const char *report) {
     PostMessageA(ProgramConsole, WM_COMMAND, command, 0);
+    return AnswerSave(path, report);
+}
+
+int AnswerSave(const char *path, const char *report) {
     if (!AnswerFileDialog(path, 120000)) return 0;
     char text[256] = "";
     if (!AnswerMessageBox("Tesmira Message", text, sizeof text, IDOK, 30000)) return 0;

@@ -22,9 +22,19 @@ void KillProgram();
 
 // Types text into the console, then Enter.
 void TypeLine(const char *text);
+// Types character codes as they are, any byte included, without Enter.
+void TypeCodes(const unsigned char *codes, int count);
+// Posts a message to the console window (a key, the close request, a menu command).
+void PostToConsole(UINT message, WPARAM wParam);
+// Whether the program still runs.
+int ProgramRunning();
 
 // Waits for an open or save dialog of the program and answers it with path ("" cancels).
 int AnswerFileDialog(const char *path, int timeoutMs);
+// Waits for a file dialog of the program other than `other` (may be null).
+HWND WaitForFileDialog(HWND other, int timeoutMs);
+// Types path into a dialog's name box and presses OK ("" presses Cancel), without waiting.
+void SubmitFileDialog(HWND dialog, const char *path);
 // Waits for a message box with this caption, copies its text, presses button (IDOK, IDCANCEL).
 int AnswerMessageBox(const char *caption, char *text, int textBytes, int button, int timeoutMs);
 
@@ -35,3 +45,6 @@ int ReadConsoleText();
 int WaitForPrompt(const char *lastLine, const char *lineBefore, int timeoutMs);
 // Saves the picture through the menu's " Save Graphic File" into path.
 int SaveGraphic(const char *path);
+// Answers the save dialog of a menu command already chosen with path, and its report box,
+// which must say report.
+int AnswerSave(const char *path, const char *report);
