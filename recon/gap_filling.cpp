@@ -40,17 +40,22 @@ static void EndFirstTries() {
 
 static void FillRow(const float *above, float *row, const float *below) {
 #ifdef __SSE2__
-    // Pixels that are no holes never change, so a row without holes is left as it is.
+    // Pixels that are no holes never change: only the groups of four that hold a hole
+    // are worked, listed without a branch as the row is copied.
     const __m128 hole = _mm_set1_ps(HoleMarker), half = _mm_set1_ps(0.5f);
-    __m128 anyHole = _mm_setzero_ps();
+    int groups[ImageSide / 4];  // first Q of each group of four holding a hole
+    int count = 0;
     for (int q = 0; q < ImageSide; q += 4) {
         __m128 pixel = _mm_loadu_ps(row + q);
         _mm_storeu_ps(Start + 1 + q, pixel);
-        anyHole = _mm_or_ps(anyHole, _mm_cmpeq_ps(pixel, hole));
+        _mm_storeu_ps(Tried + 1 + q, pixel);
+        groups[count] = q;
+        count += _mm_movemask_ps(_mm_cmpeq_ps(pixel, hole)) != 0;
     }
-    if (!_mm_movemask_ps(anyHole)) return;
+    if (count == 0) return;
     Start[0] = Start[ImageSide + 1] = HoleMarker;
-    for (int q = 0; q < ImageSide; q += 4) {
+    for (int k = 0; k < count; k++) {
+        int q = groups[k];
         __m128 pixel = _mm_loadu_ps(Start + 1 + q), before = _mm_loadu_ps(above + q);
         __m128 after = _mm_loadu_ps(below + q);
         __m128 fill = _mm_and_ps(_mm_cmpeq_ps(pixel, hole),
@@ -59,7 +64,8 @@ static void FillRow(const float *above, float *row, const float *below) {
         _mm_storeu_ps(Tried + 1 + q, _mm_or_ps(_mm_and_ps(fill, average), _mm_andnot_ps(fill, pixel)));
     }
     EndFirstTries();
-    for (int q = 0; q < ImageSide; q += 4) {
+    for (int k = 0; k < count; k++) {
+        int q = groups[k];
         __m128 pixel = _mm_loadu_ps(Tried + 1 + q), before = _mm_loadu_ps(Tried + q);
         __m128 after = _mm_loadu_ps(Start + 2 + q);
         __m128 fill = _mm_and_ps(_mm_cmpeq_ps(pixel, hole),
