@@ -74,11 +74,7 @@ void ExpectedReconstruction(const char *volume, const char *filter, int n, char 
     FindMaxCount();
     ExtractSlice(n);
     ReadFilterTaps(filter);
-    BackprojectAngles(method);
-    for (int a = 0; a < Angles; ++a) {
-        FillGaps(a);
-        ClipNegatives(a);
-    }
+    BackprojectAndRepairAngles(method);
     SumAngles();
     FindReconMax();
     SubtractBackground();

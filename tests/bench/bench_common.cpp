@@ -22,8 +22,6 @@ void PrepareHeadSlice() {
     MakeFilterTaps(FilterRamp, FilterTaps);
 }
 
-int WriteHeadVolume(const char *path) { return WriteSampleVolume(path); }
-
 double NowMs() {
     using namespace std::chrono;
     return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();

@@ -6,10 +6,9 @@
 const int BenchRuns = 9;   // runs per figure; the median is reported
 
 // The head phantom's volume with Poisson noise at the samples' count level, in
-// SampleVolume; its middle slice in SliceSinogram and the ramp in FilterTaps.
+// SampleVolume, which WriteSampleVolume writes; its middle slice in SliceSinogram and
+// the ramp in FilterTaps.
 void PrepareHeadSlice();
-// Writes the prepared volume to path in the program's format.
-int WriteHeadVolume(const char *path);
 
 double NowMs();
 // Median of BenchRuns timings of step, in milliseconds.

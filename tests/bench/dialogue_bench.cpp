@@ -11,6 +11,7 @@
 
 #include "app/dialogue_driver.h"
 #include "bench/bench_common.h"
+#include "tools/sample_volume.h"
 #include "tools/filter_taps.h"
 
 const int QuestionTimeoutMs = 120000;
@@ -35,7 +36,7 @@ int main(int argc, char **argv) {
     WindowsPath(volume, volumeWin, MAX_PATH);
     WindowsPath(filter, filterWin, MAX_PATH);
     PrepareHeadSlice();
-    WriteHeadVolume(volumeWin);
+    WriteSampleVolume(volumeWin);
     WriteFilterFile(filterWin, FilterTaps);
 
     int ok = StartProgram(argv[1], argv[2]) && AnswerFileDialog(volumeWin, QuestionTimeoutMs) &&

@@ -8,6 +8,7 @@
 #include <stdio.h>
 
 #include "bench/bench_common.h"
+#include "tools/sample_volume.h"
 #include "console/console_window.h"
 #include "graphics/draw.h"
 #include "recon/angle_gallery.h"
@@ -77,7 +78,7 @@ int main(int argc, char **argv) {
     for (char *p = VolumePath; *p; p++)
         if (*p == '/') *p = '\\';
     PrepareHeadSlice();
-    if (!WriteHeadVolume(VolumePath)) {
+    if (!WriteSampleVolume(VolumePath)) {
         printf("cannot write %s\n", VolumePath);
         return 1;
     }

@@ -276,11 +276,7 @@ TEST(DataTool, APictureComesBackThroughTheProgramsReconstruction) {
     EXPECT_EQ(MaxCount, 1000.0f);
     ExtractSlice(43);
     MakeFilterTaps(FilterRamp, FilterTaps);
-    BackprojectAngles('2');
-    for (int a = 0; a < Angles; a++) {
-        FillGaps(a);
-        ClipNegatives(a);
-    }
+    BackprojectAndRepairAngles('2');
     SumAngles();
     FindReconMax();
     SubtractBackground();

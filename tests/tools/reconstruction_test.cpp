@@ -34,11 +34,7 @@ static void LoadMiddleSlice(int noisy) {
 // The reconstruction's steps in the workflow's order; negatives show black.
 static void Reconstruct(char method) {
     MakeFilterTaps(FilterRamp, FilterTaps);
-    BackprojectAngles(method);
-    for (int a = 0; a < Angles; a++) {
-        FillGaps(a);
-        ClipNegatives(a);
-    }
+    BackprojectAndRepairAngles(method);
     SumAngles();
     FindReconMax();
     SubtractBackground();
