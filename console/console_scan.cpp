@@ -4,6 +4,7 @@
 
 #include <stdarg.h>
 
+#include "app/window_side.h"
 #include "console/console_paint.h"
 #include "console/input_line.h"
 #include "console/text_ring.h"

@@ -5,7 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "console/console_opening.h"
+#include "app/window_side.h"
 #include "console/console_paint.h"
 #include "console/console_scan.h"
 #include "console/input_line.h"

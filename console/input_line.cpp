@@ -55,7 +55,12 @@ int CountConversions(const char *format) {
     int count = 0;
     // Only the part of the format that ParseInputLine will see can name a destination.
     for (int i = 0; i < ScanFormatBytes - 1 && format[i] != '\0'; i++) {
-        if (format[i] == '%' && count < ScanTargetsMax) count++;
+        if (format[i] != '%') continue;
+        if (format[i + 1] == '%') {
+            i++;
+            continue;
+        }
+        if (count < ScanTargetsMax) count++;
     }
     return count;
 }
@@ -125,6 +130,14 @@ static const char *Convert(const char *letter, const char *token, void *target) 
     return letter + 1;
 }
 
+// The position just after the percent sign of the next conversion, or null; a literal
+// "%%" is passed over.
+static const char *NextConversion(const char *format) {
+    for (format = strchr(format, '%'); format != nullptr && format[1] == '%'; format = strchr(format + 2, '%')) {
+    }
+    return format == nullptr ? nullptr : format + 1;
+}
+
 // Number of conversions done on InputLine by ScanFormat, with the values stored.
 static int ConvertTokens() {
     if (ScanFormat[0] == '\0') return 0;
@@ -141,9 +154,8 @@ static int ConvertTokens() {
         token[length] = '\0';
         input = end;
 
-        format = strchr(format, '%');
+        format = NextConversion(format);
         if (format == nullptr) break;
-        format++;
         while (*format >= '0' && *format <= '9') format++;
         format = Convert(format, token, ScanTargets[done]);
         if (format == nullptr) break;

@@ -1,5 +1,5 @@
 // The line the user types and its scanf-like conversion into the answer of a question.
-// Platform-free, except ConsoleScan's wait, which the console window provides.
+// Platform-free; the wait for Enter (ConsoleScan) is the window side's.
 #pragma once
 #include <stdarg.h>
 
@@ -21,17 +21,14 @@ void ParseInputLine();
 // Applies one typed character code (not Enter) to InputLine.
 void EditInputLine(unsigned char code);
 
-// Copies the format and collects one destination per percent sign (at most 40).
+// Copies the format and collects one destination per conversion (at most 40).
 // Returns 1 when a rest left from an earlier answer has already answered it.
 int BeginScan(const char *format, void *const *targets, int targetCount);
 
-// BeginScan with the destinations taken from a variable argument list, one per percent
-// sign of the format.
+// BeginScan with the destinations taken from a variable argument list, one per
+// conversion of the format.
 int BeginScanArgs(const char *format, va_list args);
 
-// Counts the percent signs of a format, at most ScanTargetsMax.
+// Counts the conversions of a format, at most ScanTargetsMax: every percent sign but
+// those of a literal "%%", which takes no destination, as in scanf.
 int CountConversions(const char *format);
-
-// Asks: blocks, with the windows served, until the user has answered with Enter.
-// Returns 0. Implemented by the console window's wait loop.
-int ConsoleScan(const char *format, ...);

@@ -4,12 +4,11 @@
 
 #include <stdio.h>
 
+#include "app/window_side.h"
 #include "console/console_paint.h"
 #include "console/console_window.h"
-#include "console/message_box.h"
 #include "console/text_ring.h"
 #include "graphics/bitmap_export.h"
-#include "graphics/draw.h"
 #include "graphics/safe_save.h"
 #include "graphics/surface.h"
 
@@ -66,14 +65,14 @@ static void SaveConsoleText() {
     char path[PathBytes];
     if (!ChooseTarget(path)) return;
     if (!BeginSave(path)) {
-        ShowMessage("Failed to nopen file.");
+        ShowMessage("%s", SaveFailedMessage);
         return;
     }
     FILE *file = fopen(SaveWritePath, "w");
     int written = file != NULL && WriteConsoleText(file);
     if (file != NULL && fclose(file) != 0) written = 0;
     if (!FinishSave(path, written)) {
-        ShowMessage("Failed to nopen file.");
+        ShowMessage("%s", SaveFailedMessage);
         return;
     }
     ShowMessage("Saved TextBuffer");

@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
+#include "app/window_side.h"
 #include "console/console_window.h"
-#include "console/message_box.h"
 #include "graphics/safe_save.h"
 #include "graphics/surface.h"
 
@@ -57,7 +57,7 @@ static bool WriteBitmapFile(const char *path, const BITMAPINFOHEADER *info,
         if (file == INVALID_HANDLE_VALUE) FinishSave(path, 0);
     }
     if (file == INVALID_HANDLE_VALUE) {
-        ShowMessage("Failed to nopen file.");
+        ShowMessage("%s", SaveFailedMessage);
         return false;
     }
     BITMAPFILEHEADER header;

@@ -1,6 +1,6 @@
 // The drawing primitives: each draws into the off-screen picture and marks it changed;
 // none touches the window, which the refresh timer or GraphicsFlush updates.
-#include "graphics/draw.h"
+#include "app/window_side.h"
 
 #include "console/console_window.h"
 #include "graphics/gray_level.h"

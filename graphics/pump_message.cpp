@@ -1,7 +1,7 @@
 // One step of the message loop for code that works for long without waiting.
 #include <windows.h>
 
-#include "graphics/draw.h"
+#include "app/window_side.h"
 
 void PumpMessage() {
     MSG message;

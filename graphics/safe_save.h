@@ -1,7 +1,11 @@
 // Saving without harming the file being replaced: the new file is written beside the
 // target under a temporary name and takes the target's place only once it is whole.
 #pragma once
-#include "graphics/draw.h"
+#include "app/window_side.h"
+
+// What a save that cannot write its file says. The stray "n" is the program's own
+// wording, which users and their notes know: kept on purpose.
+const char SaveFailedMessage[] = "Failed to nopen file.";
 
 extern char SaveWritePath[PathBytes];  // where the save under way writes
 extern int SaveInPlace;                // the target is a device, written directly

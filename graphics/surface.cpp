@@ -2,8 +2,8 @@
 // the window's procedure.
 #include "graphics/surface.h"
 
+#include "app/window_side.h"
 #include "console/console_window.h"
-#include "console/message_box.h"
 
 HDC SurfaceDC = NULL;            // memory device context holding the picture
 HBITMAP SurfaceBitmap = NULL;    // the picture's bitmap; null when it could not be made
@@ -80,8 +80,8 @@ static HBITMAP CreateSurfaceBitmap(HDC windowDC) {
 void GraphicsOpen() {
     DrawColor = ColorWhite;
     SetClassLongPtrA(GraphicsWindow, GCLP_HBRBACKGROUND, (LONG_PTR)GetStockObject(BLACK_BRUSH));
-    SurfaceWidth = SurfaceWidthPixels;
-    SurfaceHeight = SurfaceHeightPixels;
+    SurfaceWidth = PictureWidth;
+    SurfaceHeight = PictureHeight;
 
     // The first call learns the frame's size; the second adds it, so the client area
     // is exactly the picture's size whatever the frame.

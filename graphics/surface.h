@@ -1,7 +1,7 @@
 // The graphics window's off-screen picture and its copies to the window.
 #pragma once
 #include <windows.h>
-#include "graphics/draw.h"
+#include "app/window_side.h"
 
 extern HDC SurfaceDC;            // memory device context holding the picture
 extern HBITMAP SurfaceBitmap;    // the picture's bitmap, selected into SurfaceDC

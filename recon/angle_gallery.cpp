@@ -1,7 +1,7 @@
 // Every second angle layer at half size, ten slots to a row, all against GalleryMax.
 #include "recon/angle_gallery.h"
 
-#include "graphics/draw.h"
+#include "app/window_side.h"
 #include "recon/gap_filling.h"
 #include "recon/working_arrays.h"
 

@@ -1,13 +1,9 @@
-// The method question and the backprojection of every angle into its own layer.
+// The backprojection of every angle into its own layer.
 #include "recon/backprojection.h"
 
+#include <emmintrin.h>  // every build asks for SSE2, as the shipped program does
 #include <stdint.h>
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
-#include "console/input_line.h"
-#include "console/text_ring.h"
 #include "recon/rotation_trig.h"
 #include "recon/working_arrays.h"
 
@@ -16,15 +12,6 @@ const int LastPixel = ImageSide - 1;
 const double PixelRounding = 0.5;   // truncating after +0.5 picks the nearest pixel
 const int FilterBlock = 8;          // output bins filtered side by side, each its own sum
 const int32_t OutsideLayer = -1;    // the target offset of a sample the rotation drops
-
-char ChooseMethod() {
-    char method = 0;
-    ConsolePrint("\n\n Select Reconstruction method ");
-    ConsolePrint("\n\n 1: Simple BackProjection \n 2: Filtered BackProjection ");
-    ConsolePrint("\n ");
-    ConsoleScan("%c", &method);
-    return method;
-}
 
 static void ResetLayer(int a) {
     for (int p = 0; p < ImageSide; p++)
@@ -53,7 +40,6 @@ static float *const Column = PaddedColumn + FilterTapCount;  // Column[r], r -12
 // Adds the term at this offset to the sums of output bins k0..k0+7 (lane b for bin
 // k0 + b), in the lanes first..last, whose bin + offset lies in the projection. Each
 // lane's sum gets its terms in the same order as it would alone.
-#ifdef __SSE2__
 static void AddTerm(__m128d sums[4], int k0, int offset, double tap, int first, int last) {
     const __m128d taps = _mm_set1_pd(tap);
     const float *samples = Column + k0 + offset;
@@ -72,7 +58,6 @@ static void AddTerm(__m128d sums[4], int k0, int offset, double tap, int first, 
         sums[pair] = _mm_or_pd(_mm_and_pd(take, added), _mm_andnot_pd(take, sums[pair]));
     }
 }
-#endif
 
 void FilterColumn(int a, char method) {
     if (method == '1') {
@@ -84,7 +69,6 @@ void FilterColumn(int a, char method) {
     // of the additions decides the last bits of a sum. Neighbouring output bins are
     // summed side by side, each in exactly that order.
     for (int k0 = 0; k0 < Bins; k0 += FilterBlock) {
-#ifdef __SSE2__
         __m128d sums[4] = {_mm_setzero_pd(), _mm_setzero_pd(), _mm_setzero_pd(), _mm_setzero_pd()};
         for (int l = 0; l < FilterTapCount && k0 + l <= LastBin; l++)
             AddTerm(sums, k0, l, FilterTaps[l], 0, LastBin - k0 - l);
@@ -92,15 +76,6 @@ void FilterColumn(int a, char method) {
             AddTerm(sums, k0, -m, FilterTaps[m], m - k0, FilterBlock - 1);
         double sum[FilterBlock];
         for (int pair = 0; pair < 4; pair++) _mm_storeu_pd(sum + 2 * pair, sums[pair]);
-#else
-        double sum[FilterBlock] = {};
-        for (int l = 0; l < FilterTapCount; l++)
-            for (int b = 0; b < FilterBlock; b++)
-                if (k0 + b + l <= LastBin) sum[b] += (double)Column[k0 + b + l] * FilterTaps[l];
-        for (int m = 1; m < FilterTapCount; m++)
-            for (int b = 0; b < FilterBlock; b++)
-                if (k0 + b - m >= 0) sum[b] += (double)Column[k0 + b - m] * FilterTaps[m];
-#endif
         for (int b = 0; b < FilterBlock; b++) FilteredSinogram[k0 + b][a] = (float)sum[b];
     }
 }
@@ -114,11 +89,10 @@ void SmearColumn(int a) {
 
 // Target pixel of every source pixel of column i, as an offset into a layer, or
 // OutsideLayer. The offsets are worked out for all 256 source pixels before any is
-// stored, two at a time where the processor has SSE2; the doubles are the same either
-// way. |u|, |v| <= 127.5 and |c|, |s| <= 1 keep both coordinates within -128..384, so
-// the truncations are always defined.
+// stored, two at a time; the doubles are those of the plain loop order, which the tests
+// hold them against. |u|, |v| <= 127.5 and |c|, |s| <= 1 keep both coordinates within
+// -128..384, so the truncations are always defined.
 static void TargetsOfColumn(const double *uc, const double *us, double vs, double vc, int32_t *targets) {
-#ifdef __SSE2__
     static_assert(ArraySide == (1 << 8) + (1 << 2), "a row offset is P shifted by 8 plus P shifted by 2");
     static_assert(ImageSide % 4 == 0, "four source pixels a step");
     const __m128d centre = _mm_set1_pd(RotationCentre), rounding = _mm_set1_pd(PixelRounding);
@@ -136,14 +110,6 @@ static void TargetsOfColumn(const double *uc, const double *us, double vs, doubl
         offset = _mm_or_si128(_mm_and_si128(inside, offset), _mm_andnot_si128(inside, outside));
         _mm_storeu_si128((__m128i *)(targets + j), offset);
     }
-#else
-    for (int j = 0; j < ImageSide; j++) {
-        int32_t p = (int32_t)(((uc[j] - vs) + RotationCentre) + PixelRounding);
-        int32_t q = (int32_t)(((us[j] + vc) + RotationCentre) + PixelRounding);
-        bool inside = (uint32_t)p <= (uint32_t)LastPixel && (uint32_t)q <= (uint32_t)LastPixel;
-        targets[j] = inside ? p * ArraySide + q : OutsideLayer;
-    }
-#endif
 }
 
 void RotateIntoStack(int a) {

@@ -1,7 +1,7 @@
 // The filter's plot: taps 0..20 as a curve mirrored about the panel's centre line.
-#include "recon/filter_file.h"
+#include "recon/filter_plot.h"
 
-#include "graphics/draw.h"
+#include "app/window_side.h"
 #include "recon/working_arrays.h"
 
 const int PanelLeft = 500;          // the black panel behind the curve

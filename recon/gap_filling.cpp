@@ -2,9 +2,7 @@
 // neighbours, then everything negative, remaining holes included, set to 0.
 #include "recon/gap_filling.h"
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
+#include <emmintrin.h>  // every build asks for SSE2, as the shipped program does
 
 #include "recon/backprojection.h"
 #include "recon/working_arrays.h"
@@ -39,7 +37,6 @@ static void EndFirstTries() {
 }
 
 static void FillRow(const float *above, float *row, const float *below) {
-#ifdef __SSE2__
     // Pixels that are no holes never change: only the groups of four that hold a hole
     // are worked, listed without a branch as the row is copied.
     const __m128 hole = _mm_set1_ps(HoleMarker), half = _mm_set1_ps(0.5f);
@@ -73,21 +70,6 @@ static void FillRow(const float *above, float *row, const float *below) {
         __m128 average = _mm_mul_ps(_mm_add_ps(after, before), half);
         _mm_storeu_ps(row + q, _mm_or_ps(_mm_and_ps(fill, average), _mm_andnot_ps(fill, pixel)));
     }
-#else
-    for (int q = 0; q < ImageSide; q++) Start[1 + q] = row[q];
-    Start[0] = Start[ImageSide + 1] = HoleMarker;
-    for (int q = 0; q < ImageSide; q++) {
-        float pixel = Start[1 + q];
-        if (pixel == HoleMarker && above[q] != HoleMarker && below[q] != HoleMarker) pixel = (below[q] + above[q]) * 0.5f;
-        Tried[1 + q] = pixel;
-    }
-    EndFirstTries();
-    for (int q = 0; q < ImageSide; q++) {
-        float pixel = Tried[1 + q], before = Tried[q], after = Start[2 + q];
-        if (pixel == HoleMarker && before != HoleMarker && after != HoleMarker) pixel = (after + before) * 0.5f;
-        row[q] = pixel;
-    }
-#endif
 }
 
 void FillGaps(int a) {
@@ -100,17 +82,6 @@ void ClipNegatives(int a) {
     for (int p = 0; p < ImageSide; p++) {
         float *row = AngleStack[a][p];
         for (int q = 0; q < ImageSide; q++) row[q] = row[q] < 0.0f ? 0.0f : row[q];
-    }
-}
-
-// Each layer is built and repaired while it is still in the cache. No layer reads
-// another, so this is the same as backprojecting every angle and then repairing every
-// layer.
-void BackprojectAndRepairAngles(char method) {
-    for (int a = 0; a < Angles; a++) {
-        BackprojectAngle(a, method);
-        FillGaps(a);
-        ClipNegatives(a);
     }
 }
 

@@ -5,7 +5,4 @@ extern float GalleryMax;   // grey-scale reference of the angle gallery: max of 
 
 void FillGaps(int a);
 void ClipNegatives(int a);
-// BackprojectAngle, FillGaps and ClipNegatives, layer by layer: the workflow's way of
-// building the 128 repaired layers.
-void BackprojectAndRepairAngles(char method);
 void FindGalleryMax();

@@ -2,7 +2,7 @@
 // the chosen slice's sinogram.
 #include "recon/projection_views.h"
 
-#include "graphics/draw.h"
+#include "app/window_side.h"
 #include "recon/working_arrays.h"
 
 // Overview: one sinogram per slice, bins 32..223 across, angles down.
@@ -19,7 +19,6 @@ const int GalleryPitchX = 120;     // pixels from one image to the next across
 const int GalleryPitchY = 100;     // pixels from one row of images to the next
 const int GalleryWidth = 120;      // pixel columns, three bins per two columns
 const int GalleryFirstBin = 48;
-const int LastSlice = Slices - 1;  // file slice shown in the top row of each image
 const int MarkerLength = 117;      // pixels from a marker line's start to its end
 
 // The chosen slice's sinogram and its label.

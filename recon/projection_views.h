@@ -2,8 +2,10 @@
 // and the chosen slice's sinogram.
 #pragma once
 
-const int LowestSliceRow = 0;    // row n of the projection images shows file slice 86 - n
-const int HighestSliceRow = 86;
+#include "recon/geometry.h"
+
+const int LowestSliceRow = 0;   // row n of the projection images shows file slice LastSlice - n
+const int HighestSliceRow = LastSlice;
 
 void ShowSinogramOverview();
 void ShowProjectionGallery();

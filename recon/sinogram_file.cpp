@@ -4,9 +4,8 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "console/message_box.h"
+#include "app/window_side.h"
 #include "console/text_ring.h"
-#include "graphics/draw.h"
 #include "recon/working_arrays.h"
 
 // Whether the file reaches the end of the last sample. Probing the last byte needs

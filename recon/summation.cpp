@@ -6,10 +6,8 @@
 #include "recon/working_arrays.h"
 
 float ReconMax;        // largest summed value, >= 0
-int BackgroundLevel;   // ReconMax x 0.3, truncated toward zero
+int BackgroundLevel;   // ReconMax x BackgroundShare, truncated toward zero
 float DisplayMax;      // largest value after subtraction, >= 0
-
-const double BackgroundShare = 0.3;   // of the peak, removed everywhere
 
 // Single precision, angle by angle in ascending order: the order fixes the last bits.
 // Each layer is added whole before the next, which gives every pixel the same

@@ -2,7 +2,7 @@
 #pragma once
 
 extern float ReconMax;        // largest summed value, >= 0
-extern int BackgroundLevel;   // ReconMax x 0.3, truncated toward zero
+extern int BackgroundLevel;   // ReconMax x BackgroundShare, truncated toward zero
 extern float DisplayMax;      // largest value after subtraction, >= 0
 
 void SumAngles();

@@ -3,18 +3,16 @@
 
 #include <stdlib.h>
 
-#include "console/console_opening.h"
+#include "app/window_side.h"
 #include "console/input_line.h"
 #include "console/text_ring.h"
-#include "graphics/draw.h"
 #include "recon/angle_gallery.h"
-#include "recon/backprojection.h"
 #include "recon/filter_file.h"
+#include "recon/filter_plot.h"
 #include "recon/final_image.h"
-#include "recon/gap_filling.h"
 #include "recon/projection_views.h"
+#include "recon/reconstruction.h"
 #include "recon/sinogram_file.h"
-#include "recon/summation.h"
 #include "recon/working_arrays.h"
 
 static char Answer;  // reply to every "%c" question but the method question
@@ -22,8 +20,9 @@ static char Answer;  // reply to every "%c" question but the method question
 // Asks until a file is loaded. The question has no typed answer, so after a failure
 // the user presses Enter before the dialog opens again: a cancelled dialog does not
 // trap the user between dialog and message box.
-static void LoadSinogramFile(char *path) {
+static void AskSinogramFile(char *path) {
     for (;;) {
+        // "Singram" is the question as it has always been asked: kept on purpose.
         ConsolePrint("\n\n Load PET Singram data ");
         ChooseOpenFile(path);
         if (LoadSinogramVolume(path)) return;
@@ -64,18 +63,45 @@ static void ChooseSlice() {
     }
 }
 
+void LoadFilter(char *path) {
+    char answer;  // reply to the two questions; only the confirmation's counts
+    for (;;) {
+        ConsolePrint("\n\n Load Real space Filter ");
+        ConsoleScan("%c", &answer);
+        ChooseOpenFile(path);
+        if (path[0] == '\0') {
+            ShowMessage("No filter file was chosen.");
+            continue;
+        }
+        if (!ReadFilterTaps(path)) {
+            ShowMessage("Cannot open the filter file\n%s", path);
+            continue;
+        }
+        PlotFilter();
+        ConsolePrint("\n\n Real space filter = \n\n %s \n OK ? (yes; enter, no; n ) ", path);
+        ConsoleScan("%c", &answer);
+        if (answer != 'n' && answer != 'N') return;
+    }
+}
+
+char ChooseMethod() {
+    char method = 0;
+    ConsolePrint("\n\n Select Reconstruction method ");
+    ConsolePrint("\n\n 1: Simple BackProjection \n 2: Filtered BackProjection ");
+    ConsolePrint("\n ");
+    ConsoleScan("%c", &method);
+    return method;
+}
+
+// The numbers are all worked out first; the pictures and the question between them
+// follow in the dialogue's order.
 static void Reconstruct(char method) {
-    BackprojectAndRepairAngles(method);
-    FindGalleryMax();
+    ReconstructSlice(method);
     GraphicsFlush();
     ShowAngleGallery();
     GraphicsFlush();
     ConsolePrint("\n\n Disp Filtered Pth * Filter ");
     ConsoleScan("%c", &Answer);
-    SumAngles();
-    FindReconMax();
-    SubtractBackground();
-    FindDisplayMax();
     GraphicsFlush();
     ShowReconstruction();
     GraphicsFlush();
@@ -86,7 +112,7 @@ void RunWorkflow() {
     PlaceConsoleForDialogue();
     ConsolePrint("PET BackProjection");
     for (;;) {
-        LoadSinogramFile(path);
+        AskSinogramFile(path);
         FindMaxCount();
         GraphicsOpen();
         ShowSinogramOverview();

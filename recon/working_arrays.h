@@ -1,16 +1,11 @@
 // The workflow's working arrays: declared larger than used, zero at start, and
 // allocated once for the life of the program.
 #pragma once
+#include "recon/geometry.h"
 
 const int ArraySide = 260;          // declared extent of bin, angle, P and Q indices
 const int VolumeSlicesDeclared = 100;
 const int StackLayersDeclared = 1000;
-
-const int Bins = 256;        // radial bins r of a projection
-const int Angles = 128;      // projection angles a over a half turn
-const int Slices = 87;       // slices s of a volume file
-const int ImageSide = 256;   // P and Q of a reconstructed image
-const int FilterTapCount = 128;
 
 // Bin r, angle a and slice s are stored [s][a][r], in the file's order, and angle layer
 // a of the stack [a][P][Q]: each view, copy and repair then walks memory in order, and

@@ -57,8 +57,12 @@ build_targets() {
     cmake --build "$QUORVEL_BUILD/$name" -j "$QUORVEL_JOBS" --target $targets -- --no-print-directory
 }
 
-# The Windows tree whose programs this machine can run, and its Wine loader.
+# The Windows tree whose programs this machine can run, its toolchain file and its Wine
+# loader: the shipped 32-bit build, or the 64-bit build of the same sources in its stead.
 windows_tree() { if can_run_32bit; then echo win32; else echo win64; fi; }
+windows_toolchain() {
+    if can_run_32bit; then echo "$QUORVEL_ROOT/cmake/mingw-i686.cmake"; else echo "$QUORVEL_ROOT/cmake/mingw-x86_64.cmake"; fi
+}
 wine_loader() { if can_run_32bit; then echo wine; else echo /usr/lib/wine/wine64; fi; }
 
 # Starts Xvfb when there is no display; stop_display undoes it.

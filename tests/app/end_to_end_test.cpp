@@ -11,12 +11,12 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "app/dialogue_driver.h"
-#include "app/driver_checks.h"
-#include "app/expected_pictures.h"
-#include "fakes/fakes.h"
 #include "recon/sinogram_file.h"
 #include "recon/working_arrays.h"
+#include "support/expected_pictures.h"
+#include "support/fakes.h"
+#include "tools/driver/dialogue_driver.h"
+#include "tools/driver/driver_checks.h"
 
 const int QuestionTimeoutMs = 180000;  // a reconstruction may take a while under Wine
 
@@ -105,12 +105,12 @@ int main(int argc, char **argv) {
     snprintf(bitmap3, sizeof bitmap3, "%s/second_file_20.bmp", work);
     char volumeAWin[MAX_PATH], volumeBWin[MAX_PATH], filterWin[MAX_PATH], bitmap1Win[MAX_PATH],
         bitmap2Win[MAX_PATH], bitmap3Win[MAX_PATH];
-    WindowsPath(volumeA, volumeAWin, MAX_PATH);
-    WindowsPath(volumeB, volumeBWin, MAX_PATH);
-    WindowsPath(filter, filterWin, MAX_PATH);
-    WindowsPath(bitmap1, bitmap1Win, MAX_PATH);
-    WindowsPath(bitmap2, bitmap2Win, MAX_PATH);
-    WindowsPath(bitmap3, bitmap3Win, MAX_PATH);
+    snprintf(volumeAWin, MAX_PATH, "%s", WinePath(volumeA).c_str());
+    snprintf(volumeBWin, MAX_PATH, "%s", WinePath(volumeB).c_str());
+    snprintf(filterWin, MAX_PATH, "%s", WinePath(filter).c_str());
+    snprintf(bitmap1Win, MAX_PATH, "%s", WinePath(bitmap1).c_str());
+    snprintf(bitmap2Win, MAX_PATH, "%s", WinePath(bitmap2).c_str());
+    snprintf(bitmap3Win, MAX_PATH, "%s", WinePath(bitmap3).c_str());
     for (const char *old : {bitmap1, bitmap2, bitmap3}) DeleteFileA(old);
     if (!samples) {
         WriteDiscVolume(volumeA, 0.0);

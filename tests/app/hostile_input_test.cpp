@@ -13,12 +13,12 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "app/dialogue_driver.h"
-#include "app/driver_checks.h"
-#include "app/expected_pictures.h"
 #include "console/input_line.h"
 #include "recon/sinogram_file.h"
 #include "recon/working_arrays.h"
+#include "support/expected_pictures.h"
+#include "tools/driver/dialogue_driver.h"
+#include "tools/driver/driver_checks.h"
 
 const int StepMs = 90000;              // a question may follow a whole reconstruction
 const int StaysOpenMs = 1500;          // how long a dialog that must stay open is watched
@@ -58,7 +58,7 @@ static const char *Win(const char *name) {
     char unix[MAX_PATH];
     Unix(name, unix);
     char *out = paths[next++ % 4];
-    WindowsPath(unix, out, MAX_PATH);
+    snprintf(out, MAX_PATH, "%s", WinePath(unix).c_str());
     return out;
 }
 

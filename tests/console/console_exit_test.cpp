@@ -6,19 +6,10 @@
 
 #include <string>
 
+#include "tools/driver/dialogue_driver.h"
 #include "window_checks.h"
 
 namespace {
-
-// The program's path as Windows sees it; a Unix path is reached through drive Z: under Wine.
-std::string ProgramPath() {
-    std::string path = QUORVEL_EXE;
-    if (!path.empty() && path[0] == '/') {
-        for (char &c : path) if (c == '/') c = '\\';
-        path = "Z:" + path;
-    }
-    return path;
-}
 
 struct WindowSearch {
     DWORD process;
@@ -56,26 +47,14 @@ TEST(ConsoleExit, EscapeAndCloseEndTheProgramWithStatusZero) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        std::string path = ProgramPath();
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION child = {};
-        ASSERT_TRUE(CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                   &startup, &child))
-            << path;
+        PROCESS_INFORMATION child;
+        ASSERT_TRUE(StartProcess(QUORVEL_EXE, nullptr, nullptr, &child)) << QUORVEL_EXE;
         HWND console = WaitForConsole(child.dwProcessId);
         EXPECT_NE(console, nullptr);
         // Other keys do nothing.
         PostMessageA(console, WM_KEYDOWN, 'A', 0);
         PostMessageA(console, c.message, c.wParam, 0);
-        DWORD waited = WaitForSingleObject(child.hProcess, 30000);
-        EXPECT_EQ(waited, WAIT_OBJECT_0);
-        DWORD status = 12345;
-        GetExitCodeProcess(child.hProcess, &status);
-        EXPECT_EQ(status, 0u);
-        if (waited != WAIT_OBJECT_0) TerminateProcess(child.hProcess, 1);
-        CloseHandle(child.hThread);
-        CloseHandle(child.hProcess);
+        EXPECT_EQ(FinishProcess(&child, 30000), 0) << "-1: it did not end";
     }
 }
 

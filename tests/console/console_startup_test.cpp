@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "console/console_opening.h"
+#include "app/window_side.h"
 #include "console/console_paint.h"
 #include "console/console_window.h"
 #include "console/input_line.h"

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/window_side.h"
 #include "console/console_paint.h"
 #include "console/console_window.h"
 #include "console/input_line.h"

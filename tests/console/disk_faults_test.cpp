@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "app/window_side.h"
 #include "console/console_window.h"
 #include "console/menu_commands.h"
 #include "console/text_ring.h"
-#include "graphics/draw.h"
-#include "graphics/modal_driver.h"
-#include "graphics/test_windows.h"
+#include "support/test_windows.h"
+#include "tools/driver/dialogue_driver.h"
 
 namespace {
 

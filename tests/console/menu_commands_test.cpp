@@ -8,9 +8,9 @@
 
 #include "console/console_window.h"
 #include "console/text_ring.h"
-#include "graphics/modal_driver.h"
 #include "graphics/surface.h"
-#include "graphics/test_windows.h"
+#include "support/test_windows.h"
+#include "tools/driver/dialogue_driver.h"
 
 namespace {
 
@@ -263,32 +263,22 @@ TEST(MenuCommands, CancelAtEndChangesNothing) {
 }
 
 // The child waits for an answer, as the program does, while the command ends it.
-DWORD RunChild(const char *mode) {
-    std::string command = "\"" + WinePath(MENU_CHILD) + "\" " + mode;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION child = {};
-    if (!CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &child))
-        return 1000 + GetLastError();
-    DWORD waited = WaitForSingleObject(child.hProcess, 120000);
-    DWORD status = 999;
-    if (waited == WAIT_OBJECT_0) GetExitCodeProcess(child.hProcess, &status);
-    else TerminateProcess(child.hProcess, 998);
-    CloseHandle(child.hThread);
-    CloseHandle(child.hProcess);
-    return status;
+long RunChild(const char *mode) {
+    PROCESS_INFORMATION child;
+    if (!StartProcess(MENU_CHILD, mode, NULL, &child)) return 1000 + (long)GetLastError();
+    return FinishProcess(&child, 120000);
 }
 
 TEST(EndingTheProgram, OkAtEndExitsWithStatusZero) {
-    EXPECT_EQ(RunChild("menu-exit"), 0u);
+    EXPECT_EQ(RunChild("menu-exit"), 0);
 }
 
 TEST(EndingTheProgram, EscapeInGraphicsWindowExitsWithStatusZero) {
-    EXPECT_EQ(RunChild("graphics-escape"), 0u);
+    EXPECT_EQ(RunChild("graphics-escape"), 0);
 }
 
 TEST(EndingTheProgram, CancelAtEndKeepsTheChildWaiting) {
-    EXPECT_EQ(RunChild("menu-cancel"), 5u) << "the child's own time limit ends it";
+    EXPECT_EQ(RunChild("menu-cancel"), 5) << "the child's own time limit ends it";
 }
 
 }  // namespace

@@ -6,11 +6,11 @@
 
 #include <string>
 
+#include "app/window_side.h"
 #include "console/console_window.h"
 #include "console/input_line.h"
 #include "console/menu_commands.h"
-#include "graphics/draw.h"
-#include "graphics/modal_driver.h"
+#include "tools/driver/dialogue_driver.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "app/window_side.h"
 #include "console/console_window.h"
-#include "console/message_box.h"
 #include "window_checks.h"
 
 namespace {

@@ -3,10 +3,11 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include "fakes/fakes.h"
 #include "fuzz/fuzz_support.h"
 #include "recon/filter_file.h"
+#include "recon/filter_plot.h"
 #include "recon/working_arrays.h"
+#include "support/fakes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const char *path = ScratchPath("filter");

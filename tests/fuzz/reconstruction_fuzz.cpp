@@ -6,16 +6,17 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include "fakes/fakes.h"
 #include "fuzz/fuzz_support.h"
 #include "recon/angle_gallery.h"
 #include "recon/backprojection.h"
 #include "recon/final_image.h"
 #include "recon/gap_filling.h"
 #include "recon/projection_views.h"
+#include "recon/reconstruction.h"
 #include "recon/sinogram_file.h"
 #include "recon/summation.h"
 #include "recon/working_arrays.h"
+#include "support/fakes.h"
 
 const size_t TapBytes = sizeof(double) * FilterTapCount;
 
@@ -69,18 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     ExtractSlice(row);
     ShowSliceSinogram();
 
-    BackprojectAngles(method);
-    for (int a = 0; a < Angles; a++) {
-        FillGaps(a);
-        ClipNegatives(a);
-    }
-    FindGalleryMax();
+    ReconstructSlice(method);
     RequireNumberAtLeastZero(GalleryMax, "the gallery's grey scale is a number, at least 0");
     ShowAngleGallery();
-    SumAngles();
-    FindReconMax();
-    SubtractBackground();
-    FindDisplayMax();
     RequireNumberAtLeastZero(ReconMax, "the summed peak is a number, at least 0");
     RequireNumberAtLeastZero(DisplayMax, "the final grey scale is a number, at least 0");
     Require(BackgroundLevel >= 0, "the background removed is at least 0");

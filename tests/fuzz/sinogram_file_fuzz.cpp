@@ -6,11 +6,11 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include "fakes/fakes.h"
 #include "fuzz/fuzz_support.h"
 #include "recon/projection_views.h"
 #include "recon/sinogram_file.h"
 #include "recon/working_arrays.h"
+#include "support/fakes.h"
 
 static uint8_t Slice[SinogramSliceBytes];  // one slice's bytes, the input repeated
 

@@ -4,8 +4,8 @@
 #include <string.h>
 
 #include "graphics/surface.h"
-#include "modal_driver.h"
-#include "test_windows.h"
+#include "support/test_windows.h"
+#include "tools/driver/dialogue_driver.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "graphics/draw.h"
+#include "app/window_side.h"
 
 #include <gtest/gtest.h>
 #include <math.h>
 
 #include "console/console_window.h"
 #include "graphics/surface.h"
-#include "test_windows.h"
+#include "support/test_windows.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
-#include "modal_driver.h"
-#include "test_windows.h"
+#include "support/test_windows.h"
+#include "tools/driver/dialogue_driver.h"
 
 namespace {
 

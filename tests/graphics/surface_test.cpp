@@ -4,11 +4,11 @@
 #include <string.h>
 
 #include "console/console_window.h"
-#include "test_windows.h"
+#include "support/test_windows.h"
 
 namespace {
 
-const RECT WholeSurface = {0, 0, SurfaceWidthPixels, SurfaceHeightPixels};
+const RECT WholeSurface = {0, 0, PictureWidth, PictureHeight};
 
 COLORREF WindowPixel(int x, int y) {
     HDC dc = GetDC(GraphicsWindow);

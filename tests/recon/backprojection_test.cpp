@@ -5,9 +5,10 @@
 
 #include <string>
 
-#include "fakes/fakes.h"
 #include "recon/backprojection.h"
+#include "recon/workflow.h"
 #include "recon/working_arrays.h"
+#include "support/fakes.h"
 
 static const float Two60 = 1152921504606846976.0f;  // 2^60: adding 1 to it changes nothing
 

@@ -14,11 +14,11 @@
 #include "console/input_line.h"
 #include "console/ring_lines.h"
 #include "console/text_ring.h"
-#include "graphics/modal_driver.h"
-#include "graphics/test_windows.h"
 #include "recon/dialogue_text.h"
 #include "recon/test_files.h"
 #include "recon/workflow.h"
+#include "support/test_windows.h"
+#include "tools/driver/dialogue_driver.h"
 
 namespace {
 

@@ -5,10 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "fakes/fakes.h"
 #include "recon/filter_file.h"
+#include "recon/filter_plot.h"
 #include "recon/test_files.h"
 #include "recon/working_arrays.h"
+#include "support/fakes.h"
 
 const double Untouched = -99.0;  // tap value before a read
 

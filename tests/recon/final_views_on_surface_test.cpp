@@ -2,17 +2,17 @@
 #include <gtest/gtest.h>
 
 #include "graphics/surface.h"
-#include "graphics/test_windows.h"
 #include "recon/angle_gallery.h"
 #include "recon/final_image.h"
 #include "recon/view_checks.h"
+#include "support/test_windows.h"
 
 namespace {
 
 uint32_t Read(int x, int y) { return GetPixel(SurfaceDC, x, y); }
 
-const RECT Whole = {0, 0, SurfaceWidthPixels, SurfaceHeightPixels};
-const long AllPixels = (long)SurfaceWidthPixels * SurfaceHeightPixels;
+const RECT Whole = {0, 0, PictureWidth, PictureHeight};
+const long AllPixels = (long)PictureWidth * PictureHeight;
 
 class ViewsOnSurface : public testing::Test {
   protected:
@@ -21,7 +21,7 @@ class ViewsOnSurface : public testing::Test {
         GraphicsOpen();
         DrawColor = Background;
         PenWidth = 1;
-        FillBox(0, 0, SurfaceWidthPixels, SurfaceHeightPixels);
+        FillBox(0, 0, PictureWidth, PictureHeight);
         ASSERT_EQ(CountPixelsNot(SurfaceDC, Whole, Background), 0);
     }
 };
@@ -43,7 +43,7 @@ TEST_F(ViewsOnSurface, FinalImageCornersAndItsWholeArea) {
     EXPECT_EQ(CheckFinalImage(Read), 0);
     for (int dy = 0; dy < 2; dy++)
         for (int dx = 0; dx < 2; dx++) {
-            EXPECT_EQ(Read(dx, 140 + dy), ColorWhite);
+            EXPECT_EQ(Read(dx, FinalImageTop + dy), ColorWhite);
             EXPECT_EQ(Read(510 + dx, 650 + dy), GrayColor(FinalCornerGray));
         }
     EXPECT_EQ(CountPixelsNot(SurfaceDC, Whole, Background), 512L * 512L);

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
-#include "fakes/fakes.h"
 #include "recon/projection_views.h"
 #include "recon/working_arrays.h"
+#include "support/fakes.h"
 
 // Grey 1..251, different for neighbouring bins, angles and slices.
 static int Grey(int r, int a, int s) { return (r * 7 + a * 13 + s * 29) % 251 + 1; }
@@ -132,7 +132,7 @@ TEST_F(ProjectionViews, ZeroMaxCountAndNegativeSamplesAreBlack) {
     ShowSinogramOverview();
     ShowProjectionGallery();
     long lit = 0;
-    for (int y = 0; y < SurfaceHeightPixels; y++)
-        for (int x = 0; x < SurfaceWidthPixels; x++) lit += FakePixels[y][x] != 0;
+    for (int y = 0; y < PictureHeight; y++)
+        for (int x = 0; x < PictureWidth; x++) lit += FakePixels[y][x] != 0;
     EXPECT_EQ(lit, 0);
 }

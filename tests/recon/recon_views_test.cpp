@@ -1,25 +1,26 @@
 // The angle gallery and the final image, drawn on the host stand-in picture.
 #include <gtest/gtest.h>
 
-#include "fakes/fakes.h"
 #include "graphics/gray_level.h"
 #include "recon/angle_gallery.h"
 #include "recon/backprojection.h"
 #include "recon/final_image.h"
 #include "recon/gap_filling.h"
+#include "recon/reconstruction.h"
 #include "recon/summation.h"
 #include "recon/view_checks.h"
 #include "recon/working_arrays.h"
+#include "support/fakes.h"
 
 static void PaintBackground() {
-    for (int y = 0; y < SurfaceHeightPixels; y++)
-        for (int x = 0; x < SurfaceWidthPixels; x++) FakePixels[y][x] = Background;
+    for (int y = 0; y < PictureHeight; y++)
+        for (int x = 0; x < PictureWidth; x++) FakePixels[y][x] = Background;
 }
 
 static long PixelsNot(uint32_t color) {
     long count = 0;
-    for (int y = 0; y < SurfaceHeightPixels; y++)
-        for (int x = 0; x < SurfaceWidthPixels; x++) count += FakePixels[y][x] != color;
+    for (int y = 0; y < PictureHeight; y++)
+        for (int x = 0; x < PictureWidth; x++) count += FakePixels[y][x] != color;
     return count;
 }
 
@@ -54,7 +55,7 @@ TEST_F(ReconViews, GalleryIsBlackWhenItsReferenceIsZero) {
     long visible = 0;
     for (int t = 0; t < GallerySlotCount; t++) visible += VisibleSlotPixels(t);
     EXPECT_EQ(PixelsNot(Background), visible);
-    EXPECT_EQ(SurfaceWidthPixels * SurfaceHeightPixels - PixelsNot(ColorBlack), visible);
+    EXPECT_EQ(PictureWidth * PictureHeight - PixelsNot(ColorBlack), visible);
 }
 
 TEST_F(ReconViews, FinalImageAtTwiceItsSizeWithQUpward) {
@@ -65,11 +66,11 @@ TEST_F(ReconViews, FinalImageAtTwiceItsSizeWithQUpward) {
     // The corners: [0][255] is white at the top left, [255][0] grey at the bottom right.
     for (int dy = 0; dy < 2; dy++)
         for (int dx = 0; dx < 2; dx++) {
-            EXPECT_EQ(FakePixel(dx, 140 + dy), ColorWhite);
+            EXPECT_EQ(FakePixel(dx, FinalImageTop + dy), ColorWhite);
             EXPECT_EQ(FakePixel(510 + dx, 650 + dy), GrayColor(FinalCornerGray));
         }
     EXPECT_EQ(PixelsNot(Background), 512L * 512L);
-    EXPECT_EQ(FakePixel(512, 140), Background);
+    EXPECT_EQ(FakePixel(512, FinalImageTop), Background);
     EXPECT_EQ(FakePixel(0, 139), Background);
     EXPECT_EQ(FakePixel(511, 652), Background);
     EXPECT_EQ(DrawColor, GrayColor(FinalCornerGray));
@@ -80,17 +81,8 @@ TEST_F(ReconViews, NothingButZerosGivesBlackViews) {
         for (int a = 0; a < Angles; a++) SliceSinogram[r][a] = 0.0f;
     for (int l = 0; l < FilterTapCount; l++) FilterTaps[l] = l % 2 ? -0.1 : 0.0;
     FilterTaps[0] = 0.25;
-    BackprojectAngles('2');
-    for (int a = 0; a < Angles; a++) {
-        FillGaps(a);
-        ClipNegatives(a);
-    }
-    FindGalleryMax();
+    ReconstructSlice('2');
     ShowAngleGallery();
-    SumAngles();
-    FindReconMax();
-    SubtractBackground();
-    FindDisplayMax();
     ShowReconstruction();
     EXPECT_EQ(GalleryMax, 0.0f);
     EXPECT_EQ(ReconMax, 0.0f);
@@ -99,5 +91,5 @@ TEST_F(ReconViews, NothingButZerosGivesBlackViews) {
     // The final image covers part of the gallery; every pixel drawn is black.
     long drawn = PixelsOfBothViews();
     EXPECT_EQ(PixelsNot(Background), drawn);
-    EXPECT_EQ(SurfaceWidthPixels * SurfaceHeightPixels - PixelsNot(ColorBlack), drawn);
+    EXPECT_EQ(PictureWidth * PictureHeight - PixelsNot(ColorBlack), drawn);
 }

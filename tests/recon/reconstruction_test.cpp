@@ -6,27 +6,10 @@
 
 #include "recon/backprojection.h"
 #include "recon/gap_filling.h"
+#include "recon/reconstruction.h"
 #include "recon/rotation_trig.h"
 #include "recon/summation.h"
 #include "recon/working_arrays.h"
-
-// Everything after the backprojection, in the program's order.
-static void RepairAndSum() {
-    for (int a = 0; a < Angles; a++) {
-        FillGaps(a);
-        ClipNegatives(a);
-    }
-    FindGalleryMax();
-    SumAngles();
-    FindReconMax();
-    SubtractBackground();
-    FindDisplayMax();
-}
-
-static void Reconstruct(char method) {
-    BackprojectAngles(method);
-    RepairAndSum();
-}
 
 static double AngleOf(int a) { return ((double)a * AngleStepDegrees) * RadiansPerDegree; }
 
@@ -42,8 +25,7 @@ static void SetDeltaFilter() {
 
 // The real-space ramp: 1/4 at the centre, -1/(pi l)^2 at odd distances, 0 at even ones.
 static void SetRampFilter() {
-    const double pi = 3.141592653589793;
-    for (int l = 0; l < FilterTapCount; l++) FilterTaps[l] = l % 2 ? -1.0 / (pi * pi * l * l) : 0.0;
+    for (int l = 0; l < FilterTapCount; l++) FilterTaps[l] = l % 2 ? -1.0 / (Pi * Pi * l * l) : 0.0;
     FilterTaps[0] = 0.25;
 }
 
@@ -51,8 +33,8 @@ static void SetRampFilter() {
 static void PointSource(int p, int q) {
     ClearSlice();
     for (int a = 0; a < Angles; a++) {
-        double u = (p - 127.5) * cos(AngleOf(a)) + (q - 127.5) * sin(AngleOf(a));
-        SliceSinogram[(int)floor(127.5 + u + 0.5)][a] = 1.0f;
+        double u = (p - RotationCentre) * cos(AngleOf(a)) + (q - RotationCentre) * sin(AngleOf(a));
+        SliceSinogram[(int)floor(RotationCentre + u + 0.5)][a] = 1.0f;
     }
 }
 
@@ -70,16 +52,16 @@ TEST(Reconstruction, PointSourceComesBackAtItsOwnPixelByEitherMethod) {
     struct { int p, q; } points[] = {{90, 170}, {200, 60}};
     for (auto &pt : points) {
         PointSource(pt.p, pt.q);
-        Reconstruct('1');
+        ReconstructSlice('1');
         Peak simple = Largest();
         EXPECT_EQ(simple.p, pt.p) << pt.p << "," << pt.q;
         EXPECT_EQ(simple.q, pt.q) << pt.p << "," << pt.q;
         // Most angles' lines pass through the pixel itself.
         EXPECT_GE(ReconMax, 100.0f) << pt.p << "," << pt.q;
-        EXPECT_EQ(BackgroundLevel, (int)(ReconMax * 0.3));
+        EXPECT_EQ(BackgroundLevel, (int)(ReconMax * BackgroundShare));
 
         SetRampFilter();
-        Reconstruct('2');
+        ReconstructSlice('2');
         Peak filtered = Largest();
         EXPECT_EQ(filtered.p, pt.p) << pt.p << "," << pt.q;
         EXPECT_EQ(filtered.q, pt.q) << pt.p << "," << pt.q;
@@ -90,13 +72,13 @@ TEST(Reconstruction, DeltaFilterChangesNothing) {
     PointSource(70, 180);
     for (int r = 0; r < Bins; r++)
         for (int a = 0; a < Angles; a++) SliceSinogram[r][a] += (float)((r * 7 + a * 3) % 11) * 0.125f;
-    Reconstruct('1');
+    ReconstructSlice('1');
     static float simple[ImageSide][ImageSide];
     for (int p = 0; p < ImageSide; p++)
         for (int q = 0; q < ImageSide; q++) simple[p][q] = ReconImage[p][q];
     float simpleMax = DisplayMax;
     SetDeltaFilter();
-    Reconstruct('2');
+    ReconstructSlice('2');
     int differing = 0;
     for (int p = 0; p < ImageSide; p++)
         for (int q = 0; q < ImageSide; q++) differing += memcmp(&simple[p][q], &ReconImage[p][q], sizeof(float)) != 0;
@@ -134,7 +116,7 @@ static void AddDisc(double p, double q, double radius, double density) {
     for (int a = 0; a < Angles; a++) {
         double c, s;
         RotationCosSin(AngleOf(a), &c, &s);
-        double centre = 127.5 + (p - 127.5) * c + (q - 127.5) * s;
+        double centre = RotationCentre + (p - RotationCentre) * c + (q - RotationCentre) * s;
         for (int r = 0; r < Bins; r++) {
             double d = r - centre;
             if (d * d < radius * radius) SliceSinogram[r][a] += (float)(2.0 * sqrt(radius * radius - d * d) * density);
@@ -164,7 +146,7 @@ TEST(Reconstruction, SameBitsInEveryBuild) {
     for (auto &e : expected) {
         BackprojectAngles(e.method);
         uint64_t stack = StackHash();
-        RepairAndSum();
+        ReconstructSlice(e.method);
         EXPECT_EQ(stack, e.stack) << "method " << e.method << std::hex << " stack 0x" << stack;
         EXPECT_EQ(ReconHash(), e.recon) << "method " << e.method << std::hex << " recon 0x" << ReconHash();
         EXPECT_EQ(BackgroundLevel, e.background) << "method " << e.method;

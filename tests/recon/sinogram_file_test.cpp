@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "console/text_ring.h"
-#include "fakes/fakes.h"
 #include "recon/sinogram_file.h"
 #include "recon/test_files.h"
 #include "recon/working_arrays.h"
+#include "support/fakes.h"
 
 // Each sample holds its own position in the file, exactly representable as a float.
 static float FileIndex(int s, int a, int r) { return (float)((s * 128 + a) * 256 + r); }

@@ -3,7 +3,7 @@
 #pragma once
 #include <stdint.h>
 
-#include "graphics/draw.h"
+#include "app/window_side.h"
 #include "graphics/gray_level.h"
 #include "recon/gap_filling.h"
 #include "recon/summation.h"
@@ -45,8 +45,8 @@ inline long SlotPixelsInside(int t, int left, int top, int right, int bottom) {
     long count = 0;
     for (int y = SlotTop(t); y < SlotTop(t) + 128; y++)
         for (int x = SlotLeft(t); x < SlotLeft(t) + 128; x++)
-            count += x >= left && x < right && y >= top && y < bottom && x < SurfaceWidthPixels &&
-                     y < SurfaceHeightPixels;
+            count += x >= left && x < right && y >= top && y < bottom && x < PictureWidth &&
+                     y < PictureHeight;
     return count;
 }
 
@@ -58,7 +58,7 @@ inline SlotCheck CheckSlot(int t, PixelReader read) {
     for (int q = 0; q < ImageSide; q += 2)
         for (int p = 0; p < ImageSide; p += 2) {
             int x = SlotLeft(t) + p / 2, y = SlotTop(t) + q / 2;
-            if (x >= SurfaceWidthPixels || y >= SurfaceHeightPixels) continue;
+            if (x >= PictureWidth || y >= PictureHeight) continue;
             check.visible++;
             check.wrong += read(x, y) != GrayColor(GrayLevel(AngleStack[2 * t][p][q], GalleryMax));
         }
@@ -89,12 +89,14 @@ inline void FillFinalImage() {
     DisplayMax = FinalWhite;
 }
 
-// Pixels of x 0..511, y 140..651 that do not show their sample's 2 x 2 block.
+// Pixels of the final image's place that do not show their sample's block.
 inline long CheckFinalImage(PixelReader read) {
     long wrong = 0;
-    for (int y = 140; y < 652; y++)
-        for (int x = 0; x < 512; x++) {
-            float value = ReconImage[x / 2][255 - (y - 140) / 2];
+    const int side = FinalImageScale * ImageSide;   // pixels across and down
+    for (int y = FinalImageTop; y < FinalImageTop + side; y++)
+        for (int x = FinalImageLeft; x < FinalImageLeft + side; x++) {
+            int p = (x - FinalImageLeft) / FinalImageScale, q = ImageSide - 1 - (y - FinalImageTop) / FinalImageScale;
+            float value = ReconImage[p][q];
             wrong += read(x, y) != GrayColor(GrayLevel(value, DisplayMax));
         }
     return wrong;
@@ -102,7 +104,10 @@ inline long CheckFinalImage(PixelReader read) {
 
 // Pixels that the gallery and the final image drawn over it cover together.
 inline long PixelsOfBothViews() {
-    long drawn = 512L * 512L;
-    for (int t = 0; t < GallerySlotCount; t++) drawn += VisibleSlotPixels(t) - SlotPixelsInside(t, 0, 140, 512, 652);
+    const int side = FinalImageScale * ImageSide;
+    long drawn = (long)side * side;
+    for (int t = 0; t < GallerySlotCount; t++)
+        drawn += VisibleSlotPixels(t) - SlotPixelsInside(t, FinalImageLeft, FinalImageTop, FinalImageLeft + side,
+                                                         FinalImageTop + side);
     return drawn;
 }

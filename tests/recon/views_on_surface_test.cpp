@@ -1,12 +1,13 @@
 // The workflow's pictures read back from the real picture of the graphics window.
 #include <gtest/gtest.h>
 
-#include "graphics/draw.h"
+#include "app/window_side.h"
 #include "graphics/surface.h"
-#include "graphics/test_windows.h"
 #include "recon/filter_file.h"
+#include "recon/filter_plot.h"
 #include "recon/projection_views.h"
 #include "recon/working_arrays.h"
+#include "support/test_windows.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <initializer_list>
 #include <string>
 
-#include "fakes/fakes.h"
 #include "recon/dialogue_text.h"
 #include "recon/test_files.h"
-#include "recon/working_arrays.h"
 #include "recon/workflow.h"
+#include "recon/working_arrays.h"
+#include "support/fakes.h"
 
 static bool EndsWith(const std::string &text, const std::string &end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;

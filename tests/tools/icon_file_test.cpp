@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tools/icon_file.h"
+#include "tools/icon/icon_file.h"
 
 static std::vector<unsigned char> WrittenIcon() {
     std::string path = (std::filesystem::temp_directory_path() / "quorvel_icon_test.ico").string();

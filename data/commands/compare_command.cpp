@@ -1,0 +1,168 @@
+// quorvel_data compare: a saved final image against the true slice, in figures.
+#include <math.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "data/commands/command_line.h"
+#include "data/commands/compare_command.h"
+#include "data/commands/data_tool.h"
+#include "data/commands/sinogram_command.h"
+#include "data/picture_file.h"
+#include "data/picture_projection.h"
+#include "data/slice_comparison.h"
+#include "data/tool_error.h"
+#include "recon/geometry.h"
+
+const char *const CompareHelp =
+    "quorvel_data compare SAVED.bmp TRUTH [options]\n"
+    "\n"
+    "SAVED.bmp is a picture saved with the console menu's \" Save Graphic File\" once the\n"
+    "final image is shown (at \"Change Reconstruction Slice ?\"): 1200 x 800 pixels, the\n"
+    "slice at x 0..511, y 140..651, 2 x 2 pixels per sample.\n"
+    "\n"
+    "TRUTH is one of:\n"
+    "  --phantom head|rods [--scale F] [--row N]  the phantom's slice at row N (the number\n"
+    "                                typed at \"select slice =\"; default 43)\n"
+    "  --picture FILE                the picture the slice was made from\n"
+    "\n"
+    "Quorvel shows a slice with 30 % of its peak subtracted and the rest scaled to white,\n"
+    "so a grey g stands for a share 0.3 + 0.7 g / 255 of the slice's peak, and black for\n"
+    "that or less. The figures:\n"
+    "  correlation       Pearson's, between the greys and the ideal greys (the true slice\n"
+    "                    shown the same way), inside the object's outline (the head's or\n"
+    "                    cylinder's outer edge, or the picture's rectangle); 1 is best.\n"
+    "  RMS error         root mean square of grey minus ideal grey over that of the ideal\n"
+    "                    grey, inside the outline; 0 is best. A bright noise peak darkens\n"
+    "                    the whole picture, and this counts it.\n"
+    "  contrast recovery per region: (mean share in the region / mean share in the ring 2\n"
+    "                    to 6 pixels outside it - 1) over (the same for the true activity);\n"
+    "                    1 is full recovery. The head's spheres cut by the row are the\n"
+    "                    default regions (hot_r9: a hot sphere of radius 9 there). As\n"
+    "                    nothing below 0.3 of the peak shows, a region of no activity reads\n"
+    "                    at most 1 - 0.3 / (the share of its surroundings).\n"
+    "  noise             standard deviation over mean, in shares of the peak, in a flat\n"
+    "                    region: by default the disc of radius 10 of one true level\n"
+    "                    nearest the centre.\n"
+    "\n"
+    "Options:\n"
+    "  --region C,R,RADIUS  a disc to measure, centred at column C, row R of the truth\n"
+    "                       (a picture's own pixels; for a phantom the 256 x 256 slice,\n"
+    "                       row 0 at the top). Repeat it for more; it replaces the defaults.\n"
+    "  --flat C,R,RADIUS    the flat region for the noise, in the same coordinates.\n"
+    "  --csv                one header line and one line of figures instead of the table.\n";
+
+const int RowDefault = 43;
+const double FlatRadiusDefault = 10.0;
+const int TruthTextBytes = 1200;
+static char TruthText[TruthTextBytes];   // what the picture is held against, for the table
+
+// A figure with three decimals, or "-" when it cannot be had.
+static void PrintFigure(const char *format, double value) {
+    if (value == value) printf(format, value);
+    else printf("-");
+}
+
+static void PrintTable(const char *saved) {
+    printf("%-22s %s\n", "saved picture", saved);
+    printf("%-22s %s\n", "truth", TruthText);
+    printf("%-22s ", "correlation");
+    PrintFigure("%.3f", SliceCorrelation);
+    printf("\n%-22s ", "normalised RMS error");
+    PrintFigure("%.3f", SliceRmsError);
+    printf("\n");
+    for (int r = 0; r < RegionCount; r++) {
+        printf("%-22s ", r == 0 ? "contrast recovery" : "");
+        PrintFigure("%.3f", RegionRecovery[r]);
+        printf("   %s: column %g, row %g, radius %g\n", RegionName[r], RegionColumn[r], RegionRow[r], RegionRadius[r]);
+    }
+    printf("%-22s ", "background noise");
+    if (FlatKnown) {
+        PrintFigure("%.1f %%", 100.0 * FlatNoise);
+        printf("   std dev / mean in the disc at column %g, row %g, radius %g\n", FlatDisc[0], FlatDisc[1], FlatDisc[2]);
+    } else {
+        printf("-   no flat region of radius %g found; give one with --flat\n", FlatRadiusDefault);
+    }
+}
+
+static void PrintCsv(const char *saved) {
+    printf("picture,correlation,nrmse");
+    for (int r = 0; r < RegionCount; r++) printf(",cr_%s", RegionName[r]);
+    printf(",noise_percent\n%s,", saved);
+    PrintFigure("%.4f", SliceCorrelation);
+    printf(",");
+    PrintFigure("%.4f", SliceRmsError);
+    for (int r = 0; r < RegionCount; r++) {
+        printf(",");
+        PrintFigure("%.4f", RegionRecovery[r]);
+    }
+    printf(",");
+    PrintFigure("%.2f", FlatKnown ? 100.0 * FlatNoise : NAN);
+    printf("\n");
+}
+
+// Regions and the flat disc, from the truth's own coordinates to the slice's.
+static int PlaceRegions(int fromPicture) {
+    double column = fromPicture ? PictureLeft() : 0.0, row = fromPicture ? PictureTop() : 0.0;
+    int given = 0;
+    for (int n = 0; n < OptionCount; n++) {
+        double disc[3];
+        if (strcmp(OptionName[n], "region") != 0) continue;
+        if (!DiscText("region", OptionValue[n], disc)) return 0;
+        if (given == 0) RegionCount = 0;
+        char name[RegionNameBytes];
+        snprintf(name, sizeof name, "region%d", ++given);
+        if (!AddRegion(name, disc[0] + column, disc[1] + row, disc[2])) return 0;
+    }
+    FlatKnown = 0;
+    if (HasOption("flat")) {
+        if (!DiscText("flat", OptionText("flat"), FlatDisc)) return 0;
+        FlatDisc[0] += column;
+        FlatDisc[1] += row;
+        FlatKnown = 1;
+    }
+    return 1;
+}
+
+int RunCompareCommand(int argc, char **argv) {
+    if (!SplitArguments(argc, argv, 1, "csv") || !OnlyOptions("compare", "phantom scale row picture region flat csv"))
+        return ExitUsage;
+    if (PositionalCount != 1)
+        return RefuseWith(ExitUsage, "compare takes one word besides its options, the saved picture (see quorvel_data "
+                                     "compare --help)");
+    if (HasOption("phantom") + HasOption("picture") != 1)
+        return RefuseWith(ExitUsage, "compare needs one truth: --phantom or --picture");
+    if ((HasOption("scale") || HasOption("row")) && !HasOption("phantom"))
+        return RefuseWith(ExitUsage, "--scale and --row choose a phantom's slice; a picture is its own slice");
+    long row = RowDefault;
+    if (!WholeOption("row", 0, Slices - 1, &row)) return ExitUsage;
+
+    RegionCount = 0;
+    if (HasOption("phantom")) {
+        int phantom;
+        double scale;
+        if (!PhantomFromOptions(&phantom, &scale)) return ExitUsage;
+        double z = (double)(Slices - 1 - row);
+        TruthFromPhantom(z);
+        AddSphereRegions(z);
+        snprintf(TruthText, sizeof TruthText, "the %s phantom at scale %g, row %ld (file slice %ld)",
+                 phantom == 0 ? "head" : "rods", scale, row, Slices - 1 - row);
+    } else {
+        const char *picture = OptionText("picture");
+        if (!ReadPicture(picture, ImageSide, ImageSide, "a slice")) return ExitFailed;
+        TruthFromPicture();
+        snprintf(TruthText, sizeof TruthText, "%s (%d x %d pixels, centred)", picture, PictureColumns, PictureRows);
+    }
+    if (!PlaceRegions(HasOption("picture"))) return ExitUsage;
+    if (!FlatKnown) FindFlatRegion(FlatRadiusDefault);
+
+    const char *saved = Positional[0];
+    if (!ReadPicture(saved, PictureWidth, PictureHeight, "a saved picture")) return ExitFailed;
+    if (PictureColumns != PictureWidth || PictureRows != PictureHeight)
+        return RefuseWith(ExitFailed, "%s is %d x %d pixels; a picture saved with \" Save Graphic File\" is %d x %d",
+                          saved, PictureColumns, PictureRows, PictureWidth, PictureHeight);
+    if (!FindFinalImage(saved)) return ExitFailed;
+    MeasureSlice();
+    if (HasOption("csv")) PrintCsv(saved);
+    else PrintTable(saved);
+    return ExitDone;
+}

@@ -1,0 +1,60 @@
+#include "data/commands/data_tool.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "data/commands/compare_command.h"
+#include "data/commands/filter_command.h"
+#include "data/commands/sinogram_command.h"
+#include "data/tool_error.h"
+
+static const char *const ToolHelp =
+    "quorvel_data: teaching data for Quorvel.\n"
+    "\n"
+    "  quorvel_data sinogram OUTPUT.sino (--phantom head|rods | --picture FILE | --folder DIR)\n"
+    "               [--scale F] [--counts N] [--noise poisson|none] [--seed S]\n"
+    "      a sinogram volume from a built-in phantom or from your own grey pictures\n"
+    "  quorvel_data filter OUTPUT.txt KIND [--cutoff C] [--taps N] [--order N]\n"
+    "      a real-space filter file: ramp, shepp-logan, cosine, hamming, hann,\n"
+    "      butterworth or delta\n"
+    "  quorvel_data compare SAVED.bmp (--phantom head|rods [--scale F] [--row N] | --picture FILE)\n"
+    "               [--region C,R,RADIUS]... [--flat C,R,RADIUS] [--csv]\n"
+    "      correlation, error, contrast recovery and noise of a saved final image\n"
+    "\n"
+    "  quorvel_data COMMAND --help   tells more about one command.\n"
+    "\n"
+    "Geometry (the program's): a volume is 87 slices x 128 angles x 256 radial bins. Bin r\n"
+    "of angle a integrates the slice along x cos(th) + y sin(th) = r - 127.5, th = a x\n"
+    "1.40625 degrees, with x to the right and y upward in the final image, in pixels from\n"
+    "its centre. Row n of the projection images (the number typed at \"select slice =\")\n"
+    "is file slice 86 - n. Files are written under a temporary name and renamed when\n"
+    "whole. A bad argument or file gives one line on standard error and exit status 2\n"
+    "(command line) or 1 (file).\n";
+
+int RunDataTool(int argc, char **argv) {
+    ToolError[0] = 0;
+    if (argc < 2 || strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0 ||
+        strcmp(argv[1], "help") == 0) {
+        fputs(ToolHelp, stdout);
+        if (argc >= 2) return ExitDone;
+        Refuse("no command given: sinogram, filter or compare");
+        return ExitUsage;
+    }
+    const char *command = argv[1];
+    const char *help = strcmp(command, "sinogram") == 0 ? SinogramHelp
+                       : strcmp(command, "filter") == 0 ? FilterHelp
+                       : strcmp(command, "compare") == 0 ? CompareHelp
+                                                          : NULL;
+    if (!help) {
+        Refuse("unknown command \"%s\": sinogram, filter or compare (see quorvel_data --help)", command);
+        return ExitUsage;
+    }
+    for (int i = 2; i < argc; i++)
+        if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0) {
+            fputs(help, stdout);
+            return ExitDone;
+        }
+    if (help == SinogramHelp) return RunSinogramCommand(argc - 1, argv + 1);
+    if (help == FilterHelp) return RunFilterCommand(argc - 1, argv + 1);
+    return RunCompareCommand(argc - 1, argv + 1);
+}

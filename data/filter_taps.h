@@ -1,0 +1,41 @@
+// Real-space filter taps for the reconstruction program's filter files: the ramp and
+// its windowed forms, and a delta that leaves projections unchanged.
+#pragma once
+
+#include "recon/geometry.h"
+
+const int FilterRamp = 0;         // band-limited ramp
+const int FilterSheppLogan = 1;   // ramp times a sinc window
+const int FilterCosine = 2;       // ramp times cos(pi f)
+const int FilterHamming = 3;      // ramp times 0.54 + 0.46 cos(2 pi f)
+const int FilterHann = 4;         // ramp times 0.5 + 0.5 cos(2 pi f)
+const int FilterDelta = 5;        // tap 0 = 1, the rest 0
+const int FilterKinds = 6;        // the kinds above: one sample file each at full cutoff
+const int FilterButterworth = 6;  // ramp times 1 / (1 + (f / cutoff)^(2 order)), up to Nyquist
+const int FilterKindsAll = 7;
+
+extern const char *const FilterFileNames[FilterKindsAll];
+extern const char *const FilterTitles[FilterKindsAll];
+extern const char *const FilterNames[FilterKindsAll];   // as typed on the command line
+
+// Tap n of the filter's impulse response, for bins one unit apart and frequencies f up
+// to 1/2 cycle per bin: h(n) = 2 x integral over 0..1/2 of |f| W(f) cos(2 pi f n) df.
+double FilterTap(int kind, int n);
+
+// The taps as written to file: the ramp family scaled so that tap 0 is 10 (the
+// program plots 10 pixels per unit), the delta as it is.
+void MakeFilterTaps(int kind, double taps[FilterTapCount]);
+
+// Tap n of the filter cut off at a fraction of the Nyquist frequency (0 < cutoff <= 1):
+// the window is stretched to end at cutoff x 1/2 cycle per bin and the ramp stops
+// there; Butterworth's window falls to half power there and the ramp goes on to 1/2.
+// order is Butterworth's alone. Closed forms, but Butterworth is integrated
+// numerically (Simpson's rule, relative error below 1e-8).
+double CutFilterTap(int kind, int n, double cutoff, int order);
+
+// The taps as written to file, scaled as MakeFilterTaps scales them; taps from kept on
+// are 0. At full cutoff they are MakeFilterTaps' own.
+void MakeCutFilterTaps(int kind, double cutoff, int order, int kept, double taps[FilterTapCount]);
+
+// One tap a line, "%.9g". Returns 1 when the whole file was written and closed.
+int WriteFilterFile(const char *path, const double taps[FilterTapCount]);

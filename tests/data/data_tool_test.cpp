@@ -1,0 +1,345 @@
+// quorvel_data as a teacher uses it: every refusal in one line with no file left
+// behind, a picture that comes back through the program's own reconstruction, and the
+// figures of compare on pictures whose answer is known.
+#include <math.h>
+#include <stdio.h>
+#include <string.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "data/commands/data_tool.h"
+#include "data/filter_taps.h"
+#include "data/picture_bytes.h"
+#include "data/picture_file.h"
+#include "data/picture_projection.h"
+#include "data/sample_volume.h"
+#include "data/slice_comparison.h"
+#include "data/tool_error.h"
+#include "recon/backprojection.h"
+#include "recon/final_image.h"
+#include "recon/gap_filling.h"
+#include "recon/projection_views.h"
+#include "recon/reconstruction.h"
+#include "recon/sinogram_file.h"
+#include "recon/summation.h"
+#include "recon/working_arrays.h"
+#include "support/fakes.h"
+
+static std::string Folder() {
+    static std::string folder;
+    if (folder.empty()) {
+        folder = (std::filesystem::temp_directory_path() / "quorvel_data_tool").string();
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder + "/empty");
+    }
+    return folder;
+}
+static std::string In(const char *name) { return Folder() + "/" + name; }
+
+static int RunTool(std::vector<std::string> words) {
+    words.insert(words.begin(), "quorvel_data");
+    std::vector<char *> argv;
+    for (std::string &w : words) argv.push_back(&w[0]);
+    ToolError[0] = 0;
+    return RunDataTool((int)argv.size(), argv.data());
+}
+
+static bool Exists(const std::string &path) { return std::filesystem::exists(path); }
+
+// A saved picture: 1200 x 800, grey(P, Q) at the final image's place, a busy gallery
+// of colours around it.
+template <typename Grey>
+static void WriteSaved(const std::string &path, Grey grey) {
+    std::vector<uint32_t> pixels(PictureWidth * PictureHeight);
+    for (int y = 0; y < PictureHeight; y++)
+        for (int x = 0; x < PictureWidth; x++) pixels[y * PictureWidth + x] = (uint32_t)(x * 7 + y * 13) * 0x010203u & 0xFFFFFFu;
+    for (int row = 0; row < 256; row++)
+        for (int p = 0; p < 256; p++) {
+            uint32_t g = grey(p, 255 - row) * 0x010101u;
+            for (int k = 0; k < 4; k++) pixels[(FinalImageTop + 2 * row + k / 2) * PictureWidth + 2 * p + k % 2] = g;
+        }
+    WriteBytes(path, BmpBytes(PictureWidth, PictureHeight, 24, pixels));
+}
+
+// Levels of a width x height picture from level(column, row).
+template <typename Level>
+static std::vector<int> Levels(int width, int height, Level level) {
+    std::vector<int> levels;
+    for (int row = 0; row < height; row++)
+        for (int column = 0; column < width; column++) levels.push_back(level(column, row));
+    return levels;
+}
+
+struct Refusal { std::vector<std::string> words; int status; const char *line; };
+
+TEST(DataTool, RefusesEachBadArgumentOrFileInOneLineAndLeavesNothingBehind) {
+    WriteBytes(In("small.pgm"), PgmBytes(true, 9, 7, 255, Levels(9, 7, [](int c, int r) { return c * 20 + r; })));
+    WriteBytes(In("black.pgm"), PgmBytes(true, 9, 7, 255, std::vector<int>(63, 0)));
+    WriteBytes(In("big.pgm"), "P5 300 10 255\n");
+    WriteBytes(In("small.bmp"), BmpBytes(5, 3, 24, std::vector<uint32_t>(15, 0x404040)));
+    WriteSaved(In("black.bmp"), [](int, int) { return 0; });
+    WriteSaved(In("busy.bmp"), [](int p, int q) { return p == 100 && q == 7 ? 0x12 : 0x40; });
+    std::vector<uint32_t> halfBlock(PictureWidth * PictureHeight, 0x404040);
+    halfBlock[(FinalImageTop + 2 * 9) * PictureWidth + 2 * 30 + 1] = 0x414141;   // one pixel of a 2 x 2 block differs
+    WriteBytes(In("unblocked.bmp"), BmpBytes(PictureWidth, PictureHeight, 24, halfBlock));
+    const std::string out = In("out.file"), pgm = In("small.pgm");
+    const Refusal refusals[] = {
+        {{}, 2, "no command given"},
+        {{"frobnicate"}, 2, "unknown command \"frobnicate\""},
+        {{"sinogram"}, 2, "sinogram takes one word besides its options"},
+        {{"sinogram", out, "extra", "--phantom", "head"}, 2, "takes one word besides its options"},
+        {{"sinogram", out}, 2, "needs one source"},
+        {{"sinogram", out, "--phantom", "head", "--picture", pgm}, 2, "needs one source"},
+        {{"sinogram", out, "--phantom", "brain"}, 2, "--phantom brain: choose one of head, rods"},
+        {{"sinogram", out, "--phantom", "head", "--scale", "2"}, 2, "the scale is at most 1.63"},
+        {{"sinogram", out, "--phantom", "rods", "--scale=0.01"}, 2, "--scale 0.01: give a number from 0.05"},
+        {{"sinogram", out, "--picture", pgm, "--scale", "1"}, 2, "--scale sizes a phantom"},
+        {{"sinogram", out, "--picture", pgm, "--counts", "0"}, 2, "--counts 0: give a number from 0.001 to 1e+07"},
+        {{"sinogram", out, "--picture", pgm, "--counts", "1e3x"}, 2, "--counts 1e3x"},
+        {{"sinogram", out, "--picture", pgm, "--counts", "nan"}, 2, "--counts nan"},
+        {{"sinogram", out, "--picture", pgm, "--counts"}, 2, "--counts needs a value"},
+        {{"sinogram", out, "--picture", pgm, "--noise", "gauss"}, 2, "--noise gauss: choose one of poisson, none"},
+        {{"sinogram", out, "--picture", pgm, "--noise", "none", "--seed", "3"}, 2, "--seed sets the noise"},
+        {{"sinogram", out, "--picture", pgm, "--seed", "-1"}, 2, "--seed -1: give a whole number"},
+        {{"sinogram", out, "--picture", pgm, "--dose", "3"}, 2, "sinogram takes no option --dose"},
+        {{"sinogram", out, "--picture", In("big.pgm")}, 1, "is 300 x 10 pixels; a slice holds at most 256 x 256"},
+        {{"sinogram", out, "--picture", In("none.pgm")}, 1, "cannot open"},
+        {{"sinogram", out, "--picture", In("black.pgm")}, 1, "the pictures are black"},
+        {{"sinogram", out, "--folder", In("empty")}, 1, "holds no .pgm or .bmp pictures"},
+        {{"sinogram", out, "--folder", pgm}, 1, "is not a folder"},
+        {{"sinogram", In("no/such/folder.sino"), "--picture", pgm}, 1, "cannot write"},
+        {{"sinogram", In("empty"), "--picture", pgm}, 1, "is a folder; give a file name"},
+        {{"filter", out}, 2, "filter takes two words besides its options"},
+        {{"filter", out, "gauss"}, 2, "unknown filter \"gauss\""},
+        {{"filter", out, "ramp", "--cutoff", "0"}, 2, "--cutoff 0: give a number from 0.05 to 1"},
+        {{"filter", out, "hann", "--cutoff", "1.5"}, 2, "--cutoff 1.5"},
+        {{"filter", out, "delta", "--cutoff", "0.5"}, 2, "takes no --cutoff"},
+        {{"filter", out, "hann", "--order", "3"}, 2, "--order belongs to the butterworth filter only"},
+        {{"filter", out, "butterworth", "--order", "0"}, 2, "--order 0: give a whole number from 1 to 20"},
+        {{"filter", out, "ramp", "--taps", "129"}, 2, "--taps 129: give a whole number from 1 to 128"},
+        {{"filter", out, "ramp", "--taps", "12.5"}, 2, "--taps 12.5"},
+        {{"compare"}, 2, "compare takes one word besides its options"},
+        {{"compare", out}, 2, "needs one truth"},
+        {{"compare", out, "--picture", pgm, "--row", "3"}, 2, "--scale and --row choose a phantom's slice"},
+        {{"compare", out, "--phantom", "head", "--row", "87"}, 2, "--row 87: give a whole number from 0 to 86"},
+        {{"compare", out, "--phantom", "head", "--region", "1,2"}, 2, "--region 1,2: give COLUMN,ROW,RADIUS"},
+        {{"compare", out, "--phantom", "head", "--flat", "1,2,0"}, 2, "--flat 1,2,0"},
+        {{"compare", out, "--phantom", "head", "--csv=yes"}, 2, "--csv takes no value"},
+        {{"compare", In("small.bmp"), "--phantom", "head"}, 1, "is 5 x 3 pixels; a picture saved with \" Save Graphic File\" is 1200 x 800"},
+        {{"compare", In("black.bmp"), "--phantom", "head"}, 1, "the final image at x 0..511, y 140..651 is black"},
+        {{"compare", In("unblocked.bmp"), "--phantom", "head"}, 1, "shows no final image at x 0..511, y 140..651 (pixel 60, 158"},
+        {{"compare", In("busy.bmp"), "--picture", In("none.pgm")}, 1, "cannot open"},
+    };
+    for (const Refusal &r : refusals) {
+        std::string typed;
+        for (const std::string &w : r.words) typed += w + " ";
+        EXPECT_EQ(RunTool(r.words), r.status) << typed;
+        EXPECT_NE(strstr(ToolError, r.line), nullptr) << typed << "\n  said: " << ToolError;
+        EXPECT_EQ(strchr(ToolError, '\n'), nullptr) << typed;
+        EXPECT_FALSE(Exists(out) || Exists(out + ".part")) << typed;
+    }
+    EXPECT_FALSE(Exists(In("no/such/folder.sino.part")));
+    // The good form of a refused line works, and --help answers every command.
+    EXPECT_EQ(RunTool({"compare", In("busy.bmp"), "--phantom", "head", "--region", "128,128,5"}), 0) << ToolError;
+    EXPECT_EQ(RegionCount, 1);
+    for (const char *command : {"sinogram", "filter", "compare"}) EXPECT_EQ(RunTool({command, "--help"}), 0) << command;
+}
+
+TEST(DataTool, FilterFilesAtFullCutoffAreTheSampleFiles) {
+    for (int kind = 0; kind < FilterKinds; kind++) {
+        std::string made = In("made.txt"), sample = In("sample.txt");
+        ASSERT_EQ(RunTool({"filter", made, FilterNames[kind]}), 0) << ToolError;
+        double taps[FilterTapCount];
+        MakeFilterTaps(kind, taps);
+        WriteFilterFile(sample.c_str(), taps);
+        EXPECT_EQ(std::filesystem::file_size(made), std::filesystem::file_size(sample)) << FilterNames[kind];
+        FILE *a = fopen(made.c_str(), "rb"), *b = fopen(sample.c_str(), "rb");
+        int ca, cb, differing = 0;
+        while ((ca = fgetc(a)) != EOF && (cb = fgetc(b)) != EOF) differing += ca != cb;
+        fclose(a);
+        fclose(b);
+        EXPECT_EQ(differing, 0) << FilterNames[kind];
+    }
+    // A kept tap count leaves the rest 0; an existing file is replaced whole.
+    ASSERT_EQ(RunTool({"filter", In("made.txt"), "butterworth", "--cutoff", "0.5", "--taps", "3"}), 0) << ToolError;
+    FILE *file = fopen(In("made.txt").c_str(), "r");
+    double value, sum = 0;
+    int count = 0;
+    while (fscanf(file, "%lf", &value) == 1) {
+        if (count == 0) {
+            EXPECT_EQ(value, 10.0);
+        }
+        if (count >= 3) sum += fabs(value);
+        count++;
+    }
+    fclose(file);
+    EXPECT_EQ(count, FilterTapCount);
+    EXPECT_EQ(sum, 0.0);
+}
+
+// The truth picture of the known-answer cases: background 81 in a 61 x 45 rectangle, a
+// hot disc of 255 (radius 6 at column 20, row 14) and a cold disc of 0 (radius 5 at 42, 30).
+static int KnownLevel(int column, int row) {
+    if (hypot(column - 20, row - 14) <= 6.0) return 255;
+    if (hypot(column - 42, row - 30) <= 5.0) return 0;
+    return 81;
+}
+
+TEST(DataTool, CompareGivesTheKnownFiguresOfKnownPictures) {
+    WriteBytes(In("known.pgm"), PgmBytes(false, 61, 45, 255, Levels(61, 45, KnownLevel)));
+    const int left = 97, top = 105;   // (256 - 61) / 2, (256 - 45) / 2
+    // Shown greys: share 0.3 + 0.7 g / 255 of the peak. 81 / 255 of the peak shows as
+    // g = 6 (6.43 cut), 255 as white, 0 as black.
+    auto shown = [&](int hotGrey, int checker) {
+        return [=](int p, int q) {
+            int column = p - left, row = 255 - q - top;
+            if (column < 0 || column >= 61 || row < 0 || row >= 45) return 0;
+            int level = KnownLevel(column, row);
+            if (level == 255) return hotGrey;
+            if (level == 0) return 0;
+            return 6 + (checker && column >= 40 && row < 16 ? ((column + row) % 2 ? 2 : -2) : 0);
+        };
+    };
+    const double background = BackgroundShare + (1 - BackgroundShare) * 6 / 255;   // share of the background as shown
+    const double trueContrast = 255.0 / 81.0 - 1.0;
+
+    // The ideal picture: correlation 1 and no error; the hot disc's contrast is recovered
+    // but for the background's cut grey; the cold disc shows only what the 30 % floor leaves.
+    WriteSaved(In("ideal.bmp"), shown(255, 0));
+    ASSERT_EQ(RunTool({"compare", In("ideal.bmp"), "--picture", In("known.pgm"), "--region", "20,14,6", "--region",
+                   "42,30,5", "--flat", "50,8,5"}),
+              0)
+        << ToolError;
+    EXPECT_NEAR(SliceCorrelation, 1.0, 1e-12);
+    EXPECT_NEAR(SliceRmsError, 0.0, 1e-12);
+    EXPECT_NEAR(RegionRecovery[0], (1.0 / background - 1.0) / trueContrast, 1e-6);
+    EXPECT_NEAR(RegionRecovery[1], 1.0 - BackgroundShare / background, 1e-6);
+    EXPECT_NEAR(FlatNoise, 0.0, 1e-12);
+
+    // Half the hot contrast, and grey 4 and 8 alternating in the flat disc: a standard
+    // deviation of 0.7 x 2 / 255 of the peak over a mean of the background's share.
+    WriteSaved(In("half.bmp"), shown(130, 1));
+    ASSERT_EQ(RunTool({"compare", In("half.bmp"), "--picture", In("known.pgm"), "--region", "20,14,6", "--flat", "50,8,5",
+                   "--csv"}),
+              0)
+        << ToolError;
+    EXPECT_NEAR(RegionRecovery[0], 0.5, 0.002);
+    EXPECT_NEAR(FlatNoise, 0.7 * 2 / 255 / background, 0.0004);
+    EXPECT_LT(SliceCorrelation, 1.0);
+    EXPECT_GT(SliceRmsError, 0.1);
+
+    // Without --flat the tool finds a disc of one true level: here the background.
+    ASSERT_EQ(RunTool({"compare", In("ideal.bmp"), "--picture", In("known.pgm")}), 0) << ToolError;
+    ASSERT_EQ(FlatKnown, 1);
+    EXPECT_EQ(KnownLevel((int)FlatDisc[0] - left, (int)FlatDisc[1] - top), 81);
+    EXPECT_EQ(RegionCount, 0);
+}
+
+// The saved picture of the fake picture the program drew into.
+static void SaveFakePicture(const std::string &path) {
+    std::vector<uint32_t> pixels(PictureWidth * PictureHeight);
+    for (int y = 0; y < PictureHeight; y++)
+        for (int x = 0; x < PictureWidth; x++) {
+            uint32_t bgr = FakePixel(x, y);
+            pixels[y * PictureWidth + x] = (bgr & 0xFF) << 16 | (bgr & 0xFF00) | (bgr >> 16 & 0xFF);
+        }
+    WriteBytes(path, BmpBytes(PictureWidth, PictureHeight, 24, pixels));
+}
+
+// An asymmetric picture of round shapes (corners would ring): a grey ellipse, a white
+// disc at its top left, a smaller one low at its left, a dark hole low at its right.
+static int AsymmetricLevel(int column, int row) {
+    double u = (column - 60) / 55.0, v = (row - 43) / 38.0;
+    if (u * u + v * v > 1.0) return 0;
+    if (hypot(column - 35, row - 25) < 12) return 250;
+    if (hypot(column - 30, row - 62) < 6) return 250;
+    if (hypot(column - 88, row - 58) < 9) return 10;
+    return 120;
+}
+
+TEST(DataTool, APictureComesBackThroughTheProgramsReconstruction) {
+    WriteBytes(In("picture.pgm"), PgmBytes(true, 121, 87, 255, Levels(121, 87, AsymmetricLevel)));
+    WriteBytes(In("mirrored.pgm"), PgmBytes(true, 121, 87, 255,
+                                            Levels(121, 87, [](int c, int r) { return AsymmetricLevel(120 - c, r); })));
+    ASSERT_EQ(RunTool({"sinogram", In("picture.sino"), "--picture", In("picture.pgm"), "--counts", "1000", "--noise", "none"}),
+              0)
+        << ToolError;
+    EXPECT_FALSE(Exists(In("picture.sino.part")));
+
+    ResetFakePicture();
+    ResetFakeConsole();
+    ASSERT_EQ(LoadSinogramVolume(In("picture.sino").c_str()), 1);
+    FindMaxCount();
+    EXPECT_EQ(MaxCount, 1000.0f);
+    ExtractSlice(43);
+    MakeFilterTaps(FilterRamp, FilterTaps);
+    ReconstructSlice('2');
+    ShowReconstruction();
+    SaveFakePicture(In("picture.bmp"));
+
+    ASSERT_EQ(RunTool({"compare", In("picture.bmp"), "--picture", In("picture.pgm")}), 0) << ToolError;
+    printf("the picture through sinogram and the ramp filter: correlation %.3f, RMS error %.3f\n", SliceCorrelation,
+           SliceRmsError);
+    EXPECT_GT(SliceCorrelation, 0.9);
+    EXPECT_LT(SliceRmsError, 0.35);
+    ASSERT_EQ(RunTool({"compare", In("picture.bmp"), "--picture", In("mirrored.pgm")}), 0) << ToolError;
+    EXPECT_LT(SliceCorrelation, 0.5) << "the slice must come back unmirrored";
+}
+
+TEST(DataTool, AFolderFillsTheMiddleRowsInNameOrder) {
+    std::string folder = In("slices");
+    std::filesystem::create_directories(folder);
+    // White squares of sides 10, 20 and 30: slice totals grow as 1 : 4 : 9.
+    const char *names[3] = {"a.pgm", "b.BMP", "c.pgm"};
+    for (int i = 0; i < 3; i++) {
+        int side = 10 * (i + 1);
+        std::vector<int> levels(side * side, 255);
+        if (i == 1) WriteBytes(folder + "/" + names[i], BmpBytes(side, side, 24, std::vector<uint32_t>(levels.size(), 0xFFFFFF)));
+        else WriteBytes(folder + "/" + names[i], PgmBytes(true, side, side, 255, levels));
+    }
+    WriteBytes(folder + "/notes.txt", "not a picture");
+    ASSERT_EQ(RunTool({"sinogram", In("folder.sino"), "--folder", folder, "--noise", "none"}), 0) << ToolError;
+    double total[Slices] = {};
+    for (int s = 0; s < Slices; s++)
+        for (int r = 0; r < Bins; r++) total[s] += SampleVolume[s][0][r];
+    // Rows 42, 43, 44 are file slices 44, 43, 42.
+    EXPECT_NEAR(total[43] / total[44], 4.0, 1e-4);
+    EXPECT_NEAR(total[42] / total[44], 9.0, 1e-4);
+    for (int s = 0; s < Slices; s++)
+        if (s < 42 || s > 44) {
+            EXPECT_EQ(total[s], 0.0) << s;
+        }
+}
+
+// Along the line, the level of the pixel each point lies in: the picture as squares.
+static double SampledLineIntegral(double thetaDegrees, double t) {
+    const double step = 1e-4;
+    double c = cos(thetaDegrees * Pi / 180.0), s = sin(thetaDegrees * Pi / 180.0), sum = 0.0;
+    for (double u = -10.0 + 0.5 * step; u < 10.0; u += step) {
+        double x = t * c - u * s, y = t * s + u * c;
+        double column = floor(x + 128.0) - PictureLeft(), row = floor(128.0 - y) - PictureTop();
+        if (column >= 0 && column < PictureColumns && row >= 0 && row < PictureRows)
+            sum += PictureLevel[(int)row][(int)column];
+    }
+    return sum * step / PictureWhite;
+}
+
+TEST(PictureProjection, BinsAreTheChordsThroughThePixelSquares) {
+    // 7 x 5 of distinct levels, centred: columns 124..130, rows 125..129.
+    PictureColumns = 7;
+    PictureRows = 5;
+    PictureWhite = 10.0;
+    for (int row = 0; row < 5; row++)
+        for (int column = 0; column < 7; column++) PictureLevel[row][column] = (float)((3 * column + 5 * row) % 11);
+    const double angles[] = {0.0, 1.40625, 30.9375, 45.0, 90.0, 133.59375, 178.59375};
+    const double offsets[] = {-4.6, -2.5, -0.5, 0.5, 1.3, 2.9};
+    for (double theta : angles)
+        for (double t : offsets)
+            EXPECT_NEAR(PictureLineIntegral(theta, t), SampledLineIntegral(theta, t), 2e-3) << theta << " " << t;
+    EXPECT_EQ(PictureLineIntegral(0.0, 3.6), 0.0);     // right of the picture
+    EXPECT_EQ(PictureLineIntegral(90.0, -2.6), 0.0);   // below it
+}
