@@ -1,5 +1,6 @@
-// Cosine, sine and exp(-x) from additions, multiplications and divisions only, so the
-// generated samples come out the same bytes from every build and C library.
+// Cosine, sine, exp(-x) and the logarithm from additions, multiplications, divisions and
+// exact scalings only, so the generated samples come out the same bytes from every build
+// and C library.
 #pragma once
 
 double CosDegrees(double degrees);
@@ -7,3 +8,7 @@ double SinDegrees(double degrees);
 
 // e^-x for 0 <= x <= 64; relative error about 1e-14.
 double ExpOfNegative(double x);
+
+// The natural logarithm of x > 0 (finite); relative error about 1e-15. NaN for x <= 0,
+// NaN or infinity.
+double NaturalLog(double x);
