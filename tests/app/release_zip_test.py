@@ -68,18 +68,26 @@ def fnv1a(data):
     return h
 
 
-def release(name):
-    folder = os.path.join(WORK, name)
-    shutil.rmtree(folder, ignore_errors=True)
+def releases(*names):
+    """Runs ./release once per name, side by side, each into a fresh folder of its own;
+    returns the zips' bytes."""
     started = time.time()
-    run = subprocess.run([os.path.join(ROOT, "release"), folder], stdout=subprocess.PIPE,
-                         stderr=subprocess.STDOUT, text=True)
-    print("./release %s: %.0f s, exit %d" % (name, time.time() - started, run.returncode))
-    if run.returncode != 0:
-        print(run.stdout)
-        sys.exit("FAILED: ./release")
-    with open(os.path.join(folder, ZIP_NAME), "rb") as f:
-        return f.read()
+    runs = []
+    for name in names:
+        folder = os.path.join(WORK, name)
+        shutil.rmtree(folder, ignore_errors=True)
+        runs.append((name, folder, subprocess.Popen([os.path.join(ROOT, "release"), folder], stdout=subprocess.PIPE,
+                                                    stderr=subprocess.STDOUT, text=True)))
+    zips = []
+    for name, folder, run in runs:
+        output = run.communicate()[0]
+        print("./release %s: %.0f s, exit %d" % (name, time.time() - started, run.returncode))
+        if run.returncode != 0:
+            print(output)
+            sys.exit("FAILED: ./release")
+        with open(os.path.join(folder, ZIP_NAME), "rb") as f:
+            zips.append(f.read())
+    return zips
 
 
 def tool(*command):
@@ -101,7 +109,7 @@ def check_program(exe):
 
 
 def main():
-    first, second = release("first"), release("second")
+    first, second = releases("first", "second")
     check(first == second, "two runs of ./release write the same bytes")
     epoch = int(os.environ.get("SOURCE_DATE_EPOCH") or
                 tool("git", "-C", ROOT, "log", "-1", "--format=%ct").stdout)

@@ -1,0 +1,1 @@
+// The source of the precompiled GoogleTest headers that every test program reuses.
