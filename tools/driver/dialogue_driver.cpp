@@ -333,14 +333,34 @@ static void Answer(HWND window, const ModalStep &step, ModalSeen &seen) {
         SubmitFileDialog(window, step.answer == IDOK ? step.path : "");
         break;
     case ModalMenu:
-        if (step.answer == 0) {
-            Key(window, VK_ESCAPE);
-            break;
-        }
-        for (int i = 0; i < step.answer; i++) Key(window, VK_DOWN);
-        Key(window, VK_RETURN);
+        Key(window, step.answer == 0 ? VK_ESCAPE : VK_RETURN);
         break;
     }
+}
+
+// Position of the menu item that selectable item n (separators not counted) stands at,
+// and of the highlighted item; -1 when there is none.
+static int PositionOfSelectable(HMENU menu, int n) {
+    for (int position = 0; position < GetMenuItemCount(menu); position++)
+        if (!(GetMenuState(menu, position, MF_BYPOSITION) & MF_SEPARATOR) && n-- == 0) return position;
+    return -1;
+}
+
+static int HighlightedPosition(HMENU menu) {
+    for (int position = 0; position < GetMenuItemCount(menu); position++)
+        if (GetMenuState(menu, position, MF_BYPOSITION) & MF_HILITE) return position;
+    return -1;
+}
+
+// Moves a menu's highlight one item down a tick until it stands on the step's item, so
+// that no key is lost to a menu still settling on a busy machine. Returns 1 once there.
+static int OnMenuItem(HWND window, const ModalStep &step) {
+    if (step.answer == 0) return 1;
+    HMENU menu = (HMENU)SendMessageA(window, MN_GETHMENU, 0, 0);
+    int target = PositionOfSelectable(menu, step.answer - 1);
+    if (menu == NULL || target < 0 || HighlightedPosition(menu) == target) return 1;
+    Key(window, VK_DOWN);
+    return 0;
 }
 
 static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
@@ -356,6 +376,9 @@ static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         return;
     }
     if (window == NULL || SameWindowTicks < SettleTicks) return;
+    if (KindOf(window) == ModalMenu && NextStep < Steps.size() && Steps[NextStep].kind == ModalMenu &&
+        !OnMenuItem(window, Steps[NextStep]))
+        return;
     SameWindowTicks = -1000;  // each window is answered once
     ModalSeen seen = {KindOf(window), CaptionOf(window), "", {0, 0, 0, 0}};
     GetWindowRect(window, &seen.rect);
