@@ -121,11 +121,16 @@ void MakeFilterTaps(int kind, double taps[FilterTapCount]) {
     for (int n = 0; n < FilterTapCount; n++) taps[n] = FilterTap(kind, n) * scale;
 }
 
+int WriteFilterTapsTo(FILE *file, const double taps[FilterTapCount]) {
+    int ok = 1;
+    for (int n = 0; n < FilterTapCount && ok; n++) ok = fprintf(file, "%.9g\n", taps[n]) > 0;
+    return ok;
+}
+
 int WriteFilterFile(const char *path, const double taps[FilterTapCount]) {
     FILE *file = fopen(path, "wb");   // the same bytes, line ends included, on every system
     if (!file) return 0;
-    int ok = 1;
-    for (int n = 0; n < FilterTapCount && ok; n++) ok = fprintf(file, "%.9g\n", taps[n]) > 0;
+    int ok = WriteFilterTapsTo(file, taps);
     if (fclose(file) != 0) ok = 0;
     return ok;
 }

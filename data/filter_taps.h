@@ -1,6 +1,7 @@
 // Real-space filter taps for the reconstruction program's filter files: the ramp and
 // its windowed forms, and a delta that leaves projections unchanged.
 #pragma once
+#include <stdio.h>
 
 #include "recon/geometry.h"
 
@@ -28,7 +29,8 @@ void MakeFilterTaps(int kind, double taps[FilterTapCount]);
 
 // Tap n of the filter cut off at a fraction of the Nyquist frequency (0 < cutoff <= 1):
 // the window is stretched to end at cutoff x 1/2 cycle per bin and the ramp stops
-// there; Butterworth's window falls to half power there and the ramp goes on to 1/2.
+// there; Butterworth's window falls to half its height there (a quarter of the power)
+// and the ramp goes on to 1/2.
 // order is Butterworth's alone. Closed forms, but Butterworth is integrated
 // numerically (Simpson's rule, relative error below 1e-8).
 double CutFilterTap(int kind, int n, double cutoff, int order);
@@ -39,3 +41,5 @@ void MakeCutFilterTaps(int kind, double cutoff, int order, int kept, double taps
 
 // One tap a line, "%.9g". Returns 1 when the whole file was written and closed.
 int WriteFilterFile(const char *path, const double taps[FilterTapCount]);
+// The same into an open file, which the caller closes; 1 when every line was written.
+int WriteFilterTapsTo(FILE *file, const double taps[FilterTapCount]);

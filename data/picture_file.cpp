@@ -3,6 +3,7 @@
 #include <stdint.h>
 #include <stdio.h>
 #include <string.h>
+#include <sys/stat.h>
 
 #include "data/tool_error.h"
 
@@ -24,11 +25,12 @@ double GreyOfColour(int red, int green, int blue) {
     return (299.0 * red + 587.0 * green + 114.0 * blue) / 1000.0;
 }
 
-static int FitsOrRefuse(const char *path, long columns, long rows, int maxColumns, int maxRows,
+// Sizes as the file states them, 64 bits wide, so that no stated size is misreported.
+static int FitsOrRefuse(const char *path, long long columns, long long rows, int maxColumns, int maxRows,
                         const char *holder) {
-    if (columns <= 0 || rows <= 0) return Refuse("%s has no pixels (%ld x %ld)", path, columns, rows);
+    if (columns <= 0 || rows <= 0) return Refuse("%s has no pixels (%lld x %lld)", path, columns, rows);
     if (columns > maxColumns || rows > maxRows)
-        return Refuse("%s is %ld x %ld pixels; %s holds at most %d x %d", path, columns, rows,
+        return Refuse("%s is %lld x %lld pixels; %s holds at most %d x %d", path, columns, rows,
                       holder, maxColumns, maxRows);
     PictureColumns = (int)columns;
     PictureRows = (int)rows;
@@ -57,16 +59,19 @@ static int PgmToken(FILE *file, char token[PgmTokenBytes]) {
     return n > 0;
 }
 
-// A decimal number of at most 9 digits (larger sizes are refused as too large anyway).
+// A decimal number; leading zeros count for nothing, and anything past 9 digits is
+// refused as too large anyway.
+const long PgmNumberMax = 999999999;
 static long PgmNumber(const char *token) {
     long value = 0;
-    int digits = 0;
+    int digits = 0;   // significant ones
     for (const char *p = token; *p; ++p) {
         if (*p < '0' || *p > '9') return -1;
-        if (++digits > 9) return 999999999;
+        if (value == 0 && *p == '0') continue;
+        if (++digits > 9) return PgmNumberMax;
         value = value * 10 + (*p - '0');
     }
-    return digits ? value : -1;
+    return *token ? value : -1;
 }
 
 static int ReadPgm(FILE *file, const char *path, int binary, int maxColumns, int maxRows,
@@ -78,7 +83,8 @@ static int ReadPgm(FILE *file, const char *path, int binary, int maxColumns, int
         if (size[i] < 0) return Refuse("%s: the PGM header is damaged (it needs width, height and largest value)", path);
     }
     if (size[2] < 1 || size[2] > 65535)
-        return Refuse("%s: the PGM's largest value is %ld; 1 to 65535 are allowed", path, size[2]);
+        return Refuse("%s: the PGM's largest value is %s%ld; 1 to 65535 are allowed", path,
+                      size[2] == PgmNumberMax ? "more than " : "", size[2]);
     if (!FitsOrRefuse(path, size[0], size[1], maxColumns, maxRows, holder)) return 0;
     PictureWhite = (double)size[2];
     int bytes = size[2] > 255 ? 2 : 1;
@@ -121,7 +127,7 @@ static int ReadBmp(FILE *file, const char *path, int maxColumns, int maxRows, co
     const unsigned char *info = BmpHeader + BmpFileHeaderBytes;
     long pixelOffset = Little(BmpHeader + 10, 4);
     long infoBytes = Little(info, 4);
-    long width = Little(info + 4, 4), height = Little(info + 8, 4);
+    long long width = Little(info + 4, 4), height = Little(info + 8, 4);
     long bits = Little(info + 14, 2), compression = Little(info + 16, 4);
     long paletteUsed = Little(info + 32, 4);
     if (infoBytes < BmpInfoBytesMin || infoBytes > 1024)
@@ -130,8 +136,7 @@ static int ReadBmp(FILE *file, const char *path, int maxColumns, int maxRows, co
         return Refuse("%s has %ld bits per pixel; 8-bit grey and 24-bit colour BMPs are read", path, bits);
     if (compression != 0)
         return Refuse("%s is compressed; save it as an uncompressed BMP", path);
-    int topDown = height < 0;
-    if (height < -100000) height = -100000;   // keeps the negation below in range
+    int topDown = height < 0;   // stored top row first; 64 bits hold the size of any height
     if (!FitsOrRefuse(path, width, topDown ? -height : height, maxColumns, maxRows, holder)) return 0;
     PictureWhite = 255.0;
     if (bits == 8) {
@@ -161,6 +166,8 @@ static int ReadBmp(FILE *file, const char *path, int maxColumns, int maxRows, co
 }
 
 int ReadPicture(const char *path, int maxColumns, int maxRows, const char *holder) {
+    struct stat status;
+    if (stat(path, &status) == 0 && S_ISDIR(status.st_mode)) return Refuse("%s is a folder; give a picture file", path);
     FILE *file = fopen(path, "rb");
     if (!file) return Refuse("cannot open %s", path);
     unsigned char magic[2] = {0, 0};

@@ -9,6 +9,7 @@
 
 float SampleVolume[Slices][Angles][Bins];
 double VolumeScale;
+void (*SliceProjected)(int done, int total);
 
 const int SliceBytes = Angles * Bins * 4;
 static unsigned char SliceBuffer[SliceBytes];   // one slice in file byte order
@@ -23,6 +24,7 @@ void ProjectPhantom(double peakCount) {
                 SampleVolume[s][a][r] = value;
             }
         }
+        if (SliceProjected) SliceProjected(s + 1, Slices);
     }
     ScaleSampleVolume(peakCount);
 }
@@ -65,11 +67,9 @@ static void EncodeSlice(int s) {
     }
 }
 
-int WriteSampleVolume(const char *path) {
+int WriteSampleVolumeTo(FILE *file) {
     static_assert(SinogramHeaderBytes == 24, "header size");
     static_assert(SinogramSliceBytes == SliceBytes, "slice size");
-    FILE *file = fopen(path, "wb");
-    if (!file) return 0;
     char header[24];
     MakeSinogramHeader(header);
     int ok = fwrite(header, 1, 24, file) == 24;
@@ -77,6 +77,13 @@ int WriteSampleVolume(const char *path) {
         EncodeSlice(s);
         ok = fwrite(SliceBuffer, 1, SliceBytes, file) == (size_t)SliceBytes;
     }
+    return ok;
+}
+
+int WriteSampleVolume(const char *path) {
+    FILE *file = fopen(path, "wb");
+    if (!file) return 0;
+    int ok = WriteSampleVolumeTo(file);
     if (fclose(file) != 0) ok = 0;
     return ok;
 }

@@ -24,6 +24,10 @@ double SliceCorrelation;
 double SliceRmsError;
 double RegionRecovery[RegionsMax];
 double FlatNoise;
+char CorrelationReason[ReasonBytes];
+char RmsErrorReason[ReasonBytes];
+char RegionReason[RegionsMax][ReasonBytes];
+char NoiseReason[ReasonBytes];
 
 static float IdealGrey[ImageSide][ImageSide];   // [P][Q] the true slice as the program shows it
 const int RingPixelsMax = ImageSide * ImageSide;
@@ -41,12 +45,13 @@ int FindFinalImage(const char *path) {
         int y = FinalImageTop + FinalImageScale * i;
         for (int p = 0; p < ImageSide; p++) {
             int x = FinalImageLeft + FinalImageScale * p;
-            float g = PictureLevel[y][x];
-            if (PictureLevel[y][x + 1] != g || PictureLevel[y + 1][x] != g || PictureLevel[y + 1][x + 1] != g ||
-                g != floorf(g))
+            float level = PictureLevel[y][x];
+            if (PictureLevel[y][x + 1] != level || PictureLevel[y + 1][x] != level ||
+                PictureLevel[y + 1][x + 1] != level || level != floorf(level))
                 return Refuse("%s shows no final image at x 0..511, y 140..651 (pixel %d, %d differs from its "
                               "2 x 2 block; save the picture once the slice is shown)", path, x, y);
-            ShownGrey[p][ImageSide - 1 - i] = g;
+            // A PGM may store the greys on another scale (up to 65535); back to 0..255.
+            ShownGrey[p][ImageSide - 1 - i] = (float)floor(level * 255.0 / PictureWhite + 0.5);
         }
     }
     for (int p = 0; p < ImageSide; p++)
@@ -181,8 +186,12 @@ static void RingMeans(double column, double row, double inner, double outer, dou
     *truth = RingCount ? sumTruth / RingCount : NAN;
 }
 
+// Notes why a figure could not be had.
+static void Because(char reason[ReasonBytes], const char *why) { snprintf(reason, ReasonBytes, "%s", why); }
+
 void MeasureSlice() {
     MakeIdealGrey();
+    CorrelationReason[0] = RmsErrorReason[0] = NoiseReason[0] = 0;
     double n = 0, sx = 0, sy = 0, sxx = 0, syy = 0, sxy = 0, error = 0;
     for (int p = 0; p < ImageSide; p++)
         for (int q = 0; q < ImageSide; q++) {
@@ -196,9 +205,22 @@ void MeasureSlice() {
             sxy += x * y;
             error += (x - y) * (x - y);
         }
-    double spread = (sxx - sx * sx / n) * (syy - sy * sy / n);
-    SliceCorrelation = n > 0 && spread > 0.0 ? (sxy - sx * sy / n) / sqrt(spread) : NAN;
+    double shownSpread = sxx - sx * sx / n, idealSpread = syy - sy * sy / n;
+    SliceCorrelation = n > 0 && shownSpread > 0.0 && idealSpread > 0.0
+                           ? (sxy - sx * sy / n) / sqrt(shownSpread * idealSpread)
+                           : NAN;
     SliceRmsError = n > 0 && syy > 0.0 ? sqrt(error / syy) : NAN;
+    if (n == 0) {
+        Because(CorrelationReason, "the truth has no object on this slice");
+        Because(RmsErrorReason, CorrelationReason);
+    } else if (syy == 0.0) {
+        Because(CorrelationReason, "the truth is black");
+        Because(RmsErrorReason, CorrelationReason);
+    } else if (!(idealSpread > 0.0)) {
+        Because(CorrelationReason, "the truth shows one grey inside the object");
+    } else if (!(shownSpread > 0.0)) {
+        Because(CorrelationReason, "the saved picture shows one grey inside the object");
+    }
 
     for (int r = 0; r < RegionCount; r++) {
         double inShown, inTruth, aroundShown, aroundTruth;
@@ -206,16 +228,28 @@ void MeasureSlice() {
         RingMeans(RegionColumn[r], RegionRow[r], -1.0, radius, &inShown, &inTruth);
         RingMeans(RegionColumn[r], RegionRow[r], radius + RingInside, radius + RingOutside, &aroundShown,
                   &aroundTruth);
-        double trueContrast = inTruth / aroundTruth - 1.0;
-        RegionRecovery[r] = trueContrast != 0.0 && trueContrast == trueContrast
-                                ? (inShown / aroundShown - 1.0) / trueContrast
-                                : NAN;
+        RegionRecovery[r] = NAN;
+        RegionReason[r][0] = 0;
+        if (inTruth != inTruth || aroundTruth != aroundTruth)
+            Because(RegionReason[r], "the region or the ring around it lies outside the slice");
+        else if (!(aroundTruth > 0.0))
+            Because(RegionReason[r], "there is no true activity around the region");
+        else if (inTruth == aroundTruth)
+            Because(RegionReason[r], "the region and the ring around it have the same true activity");
+        else
+            RegionRecovery[r] = (inShown / aroundShown - 1.0) / (inTruth / aroundTruth - 1.0);
     }
 
     FlatNoise = NAN;
-    if (!FlatKnown) return;
+    if (!FlatKnown) {
+        Because(NoiseReason, "no flat region of one true level was found; give one with --flat");
+        return;
+    }
     GatherRing(FlatDisc[0], FlatDisc[1], -1.0, FlatDisc[2]);
-    if (RingCount < 2) return;
+    if (RingCount < 2) {
+        Because(NoiseReason, "the flat region lies outside the slice");
+        return;
+    }
     double sum = 0.0, squares = 0.0;
     for (int k = 0; k < RingCount; k++) sum += PeakShare(ShownGrey[RingP[k]][RingQ[k]]);
     double mean = sum / RingCount;

@@ -32,8 +32,16 @@ extern double SliceRmsError;                    // RMS of the difference over RM
 extern double RegionRecovery[RegionsMax];       // contrast to the ring around, over the true one
 extern double FlatNoise;                        // std dev over mean in the flat region, 0..
 
+// Why a figure is NaN, in a few words ("" when it is a number).
+const int ReasonBytes = 96;
+extern char CorrelationReason[ReasonBytes];
+extern char RmsErrorReason[ReasonBytes];
+extern char RegionReason[RegionsMax][ReasonBytes];
+extern char NoiseReason[ReasonBytes];
+
 // Takes the final image from the picture read last (PictureLevel, 1200 x 800): grey
-// 2 x 2 blocks at x 0..511, y 140..651. Returns 0 with ToolError when no such image is there.
+// 2 x 2 blocks at x 0..511, y 140..651, in greys 0..255 whatever the file's largest
+// level. Returns 0 with ToolError when no such image is there.
 int FindFinalImage(const char *path);
 
 // The true slice of the current phantom at height z, averaged over each pixel; the

@@ -35,6 +35,10 @@ int SplitArguments(int argc, char **argv, int first, const char *flags) {
         const char *word = argv[i];
         if (PositionalCount >= ArgumentsMax || OptionCount >= ArgumentsMax)
             return Refuse("too many arguments");
+        size_t wordLength = strlen(word);
+        if (wordLength >= (size_t)ArgumentBytesMax)
+            return Refuse("a word of %lld bytes is on the command line; at most %d are read", (long long)wordLength,
+                          ArgumentBytesMax - 1);
         if (strncmp(word, "--", 2) != 0 || word[2] == 0) {
             Positional[PositionalCount++] = word;
             continue;
@@ -59,10 +63,15 @@ int SplitArguments(int argc, char **argv, int first, const char *flags) {
     return 1;
 }
 
-int OnlyOptions(const char *command, const char *allowed) {
-    for (int n = 0; n < OptionCount; n++)
+int OnlyOptions(const char *command, const char *allowed, const char *repeatable) {
+    for (int n = 0; n < OptionCount; n++) {
         if (!Listed(OptionName[n], allowed))
             return Refuse("%s takes no option --%s (see quorvel_data %s --help)", command, OptionName[n], command);
+        if (Listed(OptionName[n], repeatable)) continue;
+        for (int m = 0; m < n; m++)
+            if (strcmp(OptionName[m], OptionName[n]) == 0)
+                return Refuse("--%s is given twice; give it once", OptionName[n]);
+    }
     return 1;
 }
 
@@ -79,7 +88,14 @@ int HasOption(const char *name) {
     return 0;
 }
 
+// Whether text starts the way a number is written here: no blank before it.
+static int StartsNumber(const char *text) {
+    return *text != 0 && *text != ' ' && *text != '\t' && *text != '\n' && *text != '\v' && *text != '\f' &&
+           *text != '\r';
+}
+
 static int ReadNumber(const char *text, double *value) {
+    if (!StartsNumber(text)) return 0;
     char *end = NULL;
     errno = 0;
     *value = strtod(text, &end);
@@ -100,7 +116,7 @@ int WholeOption(const char *name, long lo, long hi, long *value) {
     char *end = NULL;
     errno = 0;
     long read = strtol(text, &end, 10);
-    if (end == text || *end != 0 || errno != 0 || read < lo || read > hi)
+    if (!StartsNumber(text) || end == text || *end != 0 || errno != 0 || read < lo || read > hi)
         return Refuse("--%s %s: give a whole number from %ld to %ld", name, text, lo, hi);
     *value = read;
     return 1;
@@ -109,12 +125,23 @@ int WholeOption(const char *name, long lo, long hi, long *value) {
 int SeedOption(const char *name, uint64_t *value) {
     const char *text = OptionText(name);
     if (!text) return 1;
-    char *end = NULL;
-    errno = 0;
-    unsigned long long read = strtoull(text, &end, 0);
-    if (end == text || *end != 0 || errno != 0 || text[0] == '-' || text[0] == '+')
-        return Refuse("--%s %s: give a whole number from 0 to 18446744073709551615 (or 0x...)", name, text);
-    *value = (uint64_t)read;
+    // Decimal, leading zeros and all, or hexadecimal after 0x: nothing else, so that a
+    // seed means what it looks like.
+    int hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const char *digits = hex ? text + 2 : text;
+    uint64_t read = 0;
+    int ok = *digits != 0;
+    for (const char *p = digits; *p && ok; p++) {
+        int digit = *p >= '0' && *p <= '9' ? *p - '0'
+                    : hex && *p >= 'a' && *p <= 'f' ? *p - 'a' + 10
+                    : hex && *p >= 'A' && *p <= 'F' ? *p - 'A' + 10
+                                                    : -1;
+        uint64_t base = hex ? 16 : 10;
+        ok = digit >= 0 && read <= (UINT64_MAX - (uint64_t)digit) / base;
+        read = read * base + (uint64_t)(digit < 0 ? 0 : digit);
+    }
+    if (!ok) return Refuse("--%s %s: give a whole number from 0 to 18446744073709551615, or 0x and hex digits", name, text);
+    *value = read;
     return 1;
 }
 

@@ -17,8 +17,9 @@ extern const char *OptionValue[ArgumentsMax];           // NULL for a flag
 // lacks its value.
 int SplitArguments(int argc, char **argv, int first, const char *flags);
 
-// Refuses any option not in the blank-separated list allowed, for command.
-int OnlyOptions(const char *command, const char *allowed);
+// Refuses any option not in the blank-separated list allowed, for command, and any
+// given twice but those listed in repeatable.
+int OnlyOptions(const char *command, const char *allowed, const char *repeatable);
 // The value of the last --name, or NULL when it was not given.
 const char *OptionText(const char *name);
 int HasOption(const char *name);

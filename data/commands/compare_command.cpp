@@ -53,8 +53,11 @@ const char *const CompareHelp =
 
 const int RowDefault = 43;
 const double FlatRadiusDefault = 10.0;
-const int TruthTextBytes = 1200;
+const int TruthTextBytes = 4 * ArgumentBytesMax + 128;   // a picture's name, shown escaped
 static char TruthText[TruthTextBytes];   // what the picture is held against, for the table
+
+static double TypedColumn;   // the truth's own coordinates: slice column of its column 0
+static double TypedRow;      // slice row of its row 0
 
 // A figure with three decimals, or "-" when it cannot be had.
 static void PrintFigure(const char *format, double value) {
@@ -63,7 +66,7 @@ static void PrintFigure(const char *format, double value) {
 }
 
 static void PrintTable(const char *saved) {
-    printf("%-22s %s\n", "saved picture", saved);
+    printf("%-22s %s\n", "saved picture", Printable(saved));
     printf("%-22s %s\n", "truth", TruthText);
     printf("%-22s ", "correlation");
     PrintFigure("%.3f", SliceCorrelation);
@@ -73,21 +76,22 @@ static void PrintTable(const char *saved) {
     for (int r = 0; r < RegionCount; r++) {
         printf("%-22s ", r == 0 ? "contrast recovery" : "");
         PrintFigure("%.3f", RegionRecovery[r]);
-        printf("   %s: column %g, row %g, radius %g\n", RegionName[r], RegionColumn[r], RegionRow[r], RegionRadius[r]);
+        printf("   %s: column %g, row %g, radius %g\n", RegionName[r], RegionColumn[r] - TypedColumn,
+               RegionRow[r] - TypedRow, RegionRadius[r]);
     }
     printf("%-22s ", "background noise");
-    if (FlatKnown) {
-        PrintFigure("%.1f %%", 100.0 * FlatNoise);
-        printf("   std dev / mean in the disc at column %g, row %g, radius %g\n", FlatDisc[0], FlatDisc[1], FlatDisc[2]);
-    } else {
-        printf("-   no flat region of radius %g found; give one with --flat\n", FlatRadiusDefault);
-    }
+    PrintFigure("%.1f %%", 100.0 * FlatNoise);
+    if (FlatKnown)
+        printf("   std dev / mean in the disc at column %g, row %g, radius %g\n", FlatDisc[0] - TypedColumn,
+               FlatDisc[1] - TypedRow, FlatDisc[2]);
+    else
+        printf("\n");
 }
 
 static void PrintCsv(const char *saved) {
     printf("picture,correlation,nrmse");
     for (int r = 0; r < RegionCount; r++) printf(",cr_%s", RegionName[r]);
-    printf(",noise_percent\n%s,", saved);
+    printf(",noise_percent\n%s,", Printable(saved));
     PrintFigure("%.4f", SliceCorrelation);
     printf(",");
     PrintFigure("%.4f", SliceRmsError);
@@ -96,13 +100,34 @@ static void PrintCsv(const char *saved) {
         PrintFigure("%.4f", RegionRecovery[r]);
     }
     printf(",");
-    PrintFigure("%.2f", FlatKnown ? 100.0 * FlatNoise : NAN);
+    PrintFigure("%.2f", 100.0 * FlatNoise);
     printf("\n");
+}
+
+// One line on standard error for each figure shown as "-"; returns how many figures are
+// numbers.
+static int ExplainMissingFigures() {
+    int sound = 0;
+    const struct { double value; const char *name, *reason; } figures[] = {
+        {SliceCorrelation, "correlation", CorrelationReason},
+        {SliceRmsError, "normalised RMS error", RmsErrorReason},
+        {FlatNoise, "background noise", NoiseReason},
+    };
+    for (const auto &f : figures) {
+        if (f.value == f.value) sound++;
+        else fprintf(stderr, "quorvel_data: %s: -, %s\n", f.name, f.reason);
+    }
+    for (int r = 0; r < RegionCount; r++) {
+        if (RegionRecovery[r] == RegionRecovery[r]) sound++;
+        else fprintf(stderr, "quorvel_data: contrast recovery of %s: -, %s\n", RegionName[r], RegionReason[r]);
+    }
+    return sound;
 }
 
 // Regions and the flat disc, from the truth's own coordinates to the slice's.
 static int PlaceRegions(int fromPicture) {
-    double column = fromPicture ? PictureLeft() : 0.0, row = fromPicture ? PictureTop() : 0.0;
+    TypedColumn = fromPicture ? PictureLeft() : 0.0;
+    TypedRow = fromPicture ? PictureTop() : 0.0;
     int given = 0;
     for (int n = 0; n < OptionCount; n++) {
         double disc[3];
@@ -111,20 +136,20 @@ static int PlaceRegions(int fromPicture) {
         if (given == 0) RegionCount = 0;
         char name[RegionNameBytes];
         snprintf(name, sizeof name, "region%d", ++given);
-        if (!AddRegion(name, disc[0] + column, disc[1] + row, disc[2])) return 0;
+        if (!AddRegion(name, disc[0] + TypedColumn, disc[1] + TypedRow, disc[2])) return 0;
     }
     FlatKnown = 0;
     if (HasOption("flat")) {
         if (!DiscText("flat", OptionText("flat"), FlatDisc)) return 0;
-        FlatDisc[0] += column;
-        FlatDisc[1] += row;
+        FlatDisc[0] += TypedColumn;
+        FlatDisc[1] += TypedRow;
         FlatKnown = 1;
     }
     return 1;
 }
 
 int RunCompareCommand(int argc, char **argv) {
-    if (!SplitArguments(argc, argv, 1, "csv") || !OnlyOptions("compare", "phantom scale row picture region flat csv"))
+    if (!SplitArguments(argc, argv, 1, "csv") || !OnlyOptions("compare", "phantom scale row picture region flat csv", "region"))
         return ExitUsage;
     if (PositionalCount != 1)
         return RefuseWith(ExitUsage, "compare takes one word besides its options, the saved picture (see quorvel_data "
@@ -150,7 +175,8 @@ int RunCompareCommand(int argc, char **argv) {
         const char *picture = OptionText("picture");
         if (!ReadPicture(picture, ImageSide, ImageSide, "a slice")) return ExitFailed;
         TruthFromPicture();
-        snprintf(TruthText, sizeof TruthText, "%s (%d x %d pixels, centred)", picture, PictureColumns, PictureRows);
+        snprintf(TruthText, sizeof TruthText, "%s (%d x %d pixels, centred)", Printable(picture), PictureColumns,
+                 PictureRows);
     }
     if (!PlaceRegions(HasOption("picture"))) return ExitUsage;
     if (!FlatKnown) FindFlatRegion(FlatRadiusDefault);
@@ -164,5 +190,7 @@ int RunCompareCommand(int argc, char **argv) {
     MeasureSlice();
     if (HasOption("csv")) PrintCsv(saved);
     else PrintTable(saved);
+    if (ExplainMissingFigures() == 0)
+        return RefuseWith(ExitFailed, "no figure can be had of %s against this truth (the lines above say why)", saved);
     return ExitDone;
 }

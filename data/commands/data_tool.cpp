@@ -1,5 +1,6 @@
 #include "data/commands/data_tool.h"
 
+#include <errno.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -31,24 +32,21 @@ static const char *const ToolHelp =
     "whole. A bad argument or file gives one line on standard error and exit status 2\n"
     "(command line) or 1 (file).\n";
 
-int RunDataTool(int argc, char **argv) {
-    ToolError[0] = 0;
+static int RunCommand(int argc, char **argv) {
     if (argc < 2 || strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0 ||
         strcmp(argv[1], "help") == 0) {
         fputs(ToolHelp, stdout);
         if (argc >= 2) return ExitDone;
-        Refuse("no command given: sinogram, filter or compare");
-        return ExitUsage;
+        return RefuseWith(ExitUsage, "no command given: sinogram, filter or compare");
     }
     const char *command = argv[1];
     const char *help = strcmp(command, "sinogram") == 0 ? SinogramHelp
                        : strcmp(command, "filter") == 0 ? FilterHelp
                        : strcmp(command, "compare") == 0 ? CompareHelp
                                                           : NULL;
-    if (!help) {
-        Refuse("unknown command \"%s\": sinogram, filter or compare (see quorvel_data --help)", command);
-        return ExitUsage;
-    }
+    if (!help)
+        return RefuseWith(ExitUsage, "unknown command \"%s\": sinogram, filter or compare (see quorvel_data --help)",
+                          command);
     for (int i = 2; i < argc; i++)
         if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0) {
             fputs(help, stdout);
@@ -57,4 +55,16 @@ int RunDataTool(int argc, char **argv) {
     if (help == SinogramHelp) return RunSinogramCommand(argc - 1, argv + 1);
     if (help == FilterHelp) return RunFilterCommand(argc - 1, argv + 1);
     return RunCompareCommand(argc - 1, argv + 1);
+}
+
+int RunDataTool(int argc, char **argv) {
+    ToolError[0] = 0;
+    int status = RunCommand(argc, argv);
+    // Results that never reached their reader are a failure, whatever the command did.
+    if ((fflush(stdout) != 0 || ferror(stdout)) && status == ExitDone) {
+        const char *reason = strerror(errno);
+        clearerr(stdout);
+        return RefuseWith(ExitFailed, "cannot write the results to standard output: %s", reason);
+    }
+    return status;
 }

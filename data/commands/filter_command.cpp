@@ -28,7 +28,8 @@ const char *const FilterHelp =
     "  butterworth   ramp x 1 / (1 + (f / fc)^(2 order)), up to Nyquist\n"
     "  delta         no filtering: filtered backprojection then equals simple\n"
     "fc is the cutoff in cycles per bin. Above fc the ramp and the windows stop (all but\n"
-    "Butterworth, whose response falls to half power at fc and goes on).\n"
+    "Butterworth's, which falls to half its height at fc, a quarter of the power, and goes\n"
+    "on falling).\n"
     "\n"
     "Options:\n"
     "  --cutoff C     fc as a fraction of Nyquist, 0.05 to 1. Default 1 (fc = 1/2).\n"
@@ -42,10 +43,10 @@ const int OrderMax = 20;
 
 static double FileTaps[FilterTapCount];   // the taps being written
 
-static int WriteTaps(const char *path) { return WriteFilterFile(path, FileTaps); }
+static int WriteTaps(FILE *file) { return WriteFilterTapsTo(file, FileTaps); }
 
 int RunFilterCommand(int argc, char **argv) {
-    if (!SplitArguments(argc, argv, 1, "") || !OnlyOptions("filter", "cutoff taps order")) return ExitUsage;
+    if (!SplitArguments(argc, argv, 1, "") || !OnlyOptions("filter", "cutoff taps order", "")) return ExitUsage;
     if (PositionalCount != 2)
         return RefuseWith(ExitUsage, "filter takes two words besides its options, the output file and the kind (see "
                                      "quorvel_data filter --help)");
@@ -66,7 +67,7 @@ int RunFilterCommand(int argc, char **argv) {
         return RefuseWith(ExitUsage, "--order belongs to the butterworth filter only");
     MakeCutFilterTaps(kind, cutoff, (int)order, (int)taps, FileTaps);
     if (!WriteReplacing(Positional[0], WriteTaps)) return ExitFailed;
-    printf("wrote %s: %s", Positional[0], FilterTitles[kind]);
+    printf("wrote %s: %s", Printable(Positional[0]), FilterTitles[kind]);
     if (kind != FilterDelta) printf(", cutoff %g of Nyquist", cutoff);
     if (kind == FilterButterworth) printf(", order %ld", order);
     printf(", taps 0 to %ld; tap 0 = %.9g, tap 1 = %.9g, tap 2 = %.9g\n", taps - 1, FileTaps[0], FileTaps[1],

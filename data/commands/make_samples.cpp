@@ -88,8 +88,9 @@ static const char *const ReadmeText =
     "\n"
     "  ramp_half.txt, shepp_logan_half.txt, cosine_half.txt, hamming_half.txt,\n"
     "  hann_half.txt\n"
-    "  butterworth_half.txt  Ramp with the window 1 / (1 + (f / (1/4))^8): half power\n"
-    "                   at f = 1/4, falling smoothly beyond it.\n"
+    "  butterworth_half.txt  Ramp with the window 1 / (1 + (f / (1/4))^8): half its\n"
+    "                   height (a quarter of the power) at f = 1/4, falling smoothly\n"
+    "                   beyond it.\n"
     "(quorvel_data filter writes any of them at any cutoff; see its --help.)\n";
 
 static const char *PathOf(const char *folder, const char *name) {

@@ -4,6 +4,13 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <string>
@@ -34,8 +41,9 @@ const char *const SinogramHelp =
     "                       with six groups of hot rods, 12 to 2 pixels across.\n"
     "  --picture FILE       one grey picture, used for every slice.\n"
     "  --folder DIR         one picture per slice: the .pgm and .bmp files of DIR sorted\n"
-    "                       by name, the first at row 0 (the top of the projection\n"
-    "                       images). Fewer than 87 fill the middle rows.\n"
+    "                       by name onto rows one after another (row 0 is the top of\n"
+    "                       the projection images). 87 pictures fill rows 0 to 86;\n"
+    "                       fewer fill the middle rows, from row (87 - count) / 2 on.\n"
     "Pictures are PGM (P2 or P5) or uncompressed BMP (8-bit grey, or 24-bit colour taken\n"
     "as its grey level 0.299 R + 0.587 G + 0.114 B). One picture pixel is one image\n"
     "pixel: a picture smaller than 256 x 256 is centred, a larger one refused. White is\n"
@@ -58,10 +66,10 @@ static const char *const PhantomNames[PhantomKinds] = {"head", "rods"};
 const double ScaleMin = 0.05;
 
 const int FolderPicturesMax = Slices;
-const int FolderPathBytes = 1024;
+const int FolderPathBytes = ArgumentBytesMax + 256;   // the folder's name and a file name in it
 static char FolderPaths[FolderPicturesMax][FolderPathBytes];   // the pictures, by name
 static int FolderPictureCount;
-static char SourceText[FolderPathBytes + 64];   // what the volume was made from, for the report
+static char SourceText[4 * FolderPathBytes + 128];   // what the volume was made from, names shown escaped
 
 int PhantomFromOptions(int *phantom, double *scale) {
     *phantom = 0;
@@ -123,10 +131,26 @@ static int ProjectPicture(const char *path, int s) {
     if (!ReadPicture(path, ImageSide, ImageSide, "a slice")) return 0;
     if (PictureLeavesField()) {
         printf("note: %s has activity more than %.1f pixels from the centre, outside the scanner's round "
-               "field; only some angles see it\n", path, FieldRadius);
+               "field; only some angles see it\n", Printable(path), FieldRadius);
     }
     ProjectPictureIntoSlice(s);
     return 1;
+}
+
+// On a terminal, the slices done so far, rewritten in place; elsewhere nothing.
+static void ShowProgress(int done, int total) {
+    if (!isatty(fileno(stderr))) return;
+    if (done < total) fprintf(stderr, "\rquorvel_data: slice %d of %d ", done, total);
+    else fprintf(stderr, "\r%40s\r", "");
+    fflush(stderr);
+}
+
+// An output that would replace one of the pictures it is made from.
+static int OverwritesInput(const char *output, const char *picture) {
+    if (picture) return SameFile(output, picture);
+    for (int i = 0; i < FolderPictureCount; i++)
+        if (SameFile(output, FolderPaths[i])) return 1;
+    return 0;
 }
 
 static int MakeFromPictures(const char *picture, const char *folder) {
@@ -134,21 +158,22 @@ static int MakeFromPictures(const char *picture, const char *folder) {
     if (picture) {
         if (!ProjectPicture(picture, 0)) return 0;
         for (int s = 1; s < Slices; s++) memcpy(SampleVolume[s], SampleVolume[0], sizeof SampleVolume[0]);
-        snprintf(SourceText, sizeof SourceText, "%s (%d x %d pixels) on every slice", picture, PictureColumns,
-                 PictureRows);
+        snprintf(SourceText, sizeof SourceText, "%s (%d x %d pixels) on every slice", Printable(picture),
+                 PictureColumns, PictureRows);
         return 1;
     }
-    if (!ListFolder(folder)) return 0;
     int firstRow = (Slices - FolderPictureCount) / 2;
-    for (int i = 0; i < FolderPictureCount; i++)
+    for (int i = 0; i < FolderPictureCount; i++) {
         if (!ProjectPicture(FolderPaths[i], Slices - 1 - (firstRow + i))) return 0;
-    snprintf(SourceText, sizeof SourceText, "%d pictures of %s on rows %d to %d", FolderPictureCount, folder,
-             firstRow, firstRow + FolderPictureCount - 1);
+        ShowProgress(i + 1, FolderPictureCount);
+    }
+    snprintf(SourceText, sizeof SourceText, "%d pictures of %s on rows %d to %d", FolderPictureCount,
+             Printable(folder), firstRow, firstRow + FolderPictureCount - 1);
     return 1;
 }
 
 int RunSinogramCommand(int argc, char **argv) {
-    if (!SplitArguments(argc, argv, 1, "") || !OnlyOptions("sinogram", "phantom picture folder scale counts noise seed"))
+    if (!SplitArguments(argc, argv, 1, "") || !OnlyOptions("sinogram", "phantom picture folder scale counts noise seed", ""))
         return ExitUsage;
     if (PositionalCount != 1)
         return RefuseWith(ExitUsage, "sinogram takes one word besides its options, the output file (see quorvel_data "
@@ -167,12 +192,18 @@ int RunSinogramCommand(int argc, char **argv) {
         return ExitUsage;
     if (noise == 1 && HasOption("seed")) return RefuseWith(ExitUsage, "--seed sets the noise; with --noise none there is none");
     const char *output = Positional[0];
+    if (HasOption("folder") && !ListFolder(OptionText("folder"))) return ExitFailed;
+    if (!HasOption("phantom") && OverwritesInput(output, OptionText("picture")))
+        return RefuseWith(ExitUsage, "the output %s is a picture the volume is made from; give the volume another name",
+                          output);
 
     if (HasOption("phantom")) {
         int phantom;
         double scale;
         if (!PhantomFromOptions(&phantom, &scale)) return ExitUsage;
+        SliceProjected = ShowProgress;
         ProjectPhantom(counts);
+        SliceProjected = nullptr;
         snprintf(SourceText, sizeof SourceText, "the %s phantom at scale %g, exact chords", PhantomNames[phantom], scale);
     } else {
         if (!MakeFromPictures(OptionText("picture"), OptionText("folder"))) return ExitFailed;
@@ -181,8 +212,8 @@ int RunSinogramCommand(int argc, char **argv) {
         ScaleSampleVolume(counts);
     }
     if (noise == 0) AddPoissonNoise(&SampleVolume[0][0][0], (long)Slices * Angles * Bins, seed);
-    if (!WriteReplacing(output, WriteSampleVolume)) return ExitFailed;
-    printf("wrote %s: %s; largest expected count %g; ", output, SourceText, counts);
+    if (!WriteReplacing(output, WriteSampleVolumeTo)) return ExitFailed;
+    printf("wrote %s: %s; largest expected count %g; ", Printable(output), SourceText, counts);
     if (noise == 0) printf("Poisson noise, seed %" PRIu64 "\n", seed);
     else printf("no noise\n");
     printf(" max count = %lf   (what Quorvel prints after loading it)\n", (double)LargestSample());

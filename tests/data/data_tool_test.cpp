@@ -6,8 +6,14 @@
 #include <string.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -342,4 +348,151 @@ TEST(PictureProjection, BinsAreTheChordsThroughThePixelSquares) {
             EXPECT_NEAR(PictureLineIntegral(theta, t), SampledLineIntegral(theta, t), 2e-3) << theta << " " << t;
     EXPECT_EQ(PictureLineIntegral(0.0, 3.6), 0.0);     // right of the picture
     EXPECT_EQ(PictureLineIntegral(90.0, -2.6), 0.0);   // below it
+}
+
+#ifndef _WIN32
+// The tool as a program, as a shell starts it: its status, and what it wrote to standard
+// output and to standard error; redirect replaces the redirection of standard output.
+struct ProgramRun { int status; std::string out, err; };
+static ProgramRun RunProgram(const std::vector<std::string> &words, const std::string &redirect = "") {
+    std::string command = QUORVEL_DATA_PROGRAM;
+    for (const std::string &w : words) command += " '" + w + "'";
+    command += (redirect.empty() ? " >'" + In("stdout") + "'" : " " + redirect) + " 2>'" + In("stderr") + "'";
+    int status = system(command.c_str());
+    auto text = [](const std::string &path) {
+        std::string bytes;
+        FILE *file = fopen(path.c_str(), "rb");
+        for (int c; file && (c = fgetc(file)) != EOF;) bytes += (char)c;
+        if (file) fclose(file);
+        return bytes;
+    };
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text(In("stdout")), text(In("stderr"))};
+}
+#endif
+
+static std::string Contents(const std::string &path) {
+    std::string bytes;
+    FILE *file = fopen(path.c_str(), "rb");
+    for (int c; file && (c = fgetc(file)) != EOF;) bytes += (char)c;
+    if (file) fclose(file);
+    return bytes;
+}
+
+// What a hostile but fair user found, one row each: the status, a part of the one line
+// shown (escaped as the program shows it), and what must hold of the files afterwards.
+struct HostileCase {
+    const char *what;
+    std::vector<std::string> words;
+    int status;
+    const char *says;                 // in the printed message, or "" for a success
+    std::function<bool()> holds;      // of files and figures afterwards, or empty
+};
+
+TEST(DataTool, HoldsUpAgainstHostileUse) {
+    const std::string pgm = In("small.pgm"), out = In("hostile.txt"), sino = In("hostile.sino");
+    WriteBytes(pgm, PgmBytes(true, 9, 7, 255, Levels(9, 7, [](int c, int r) { return c * 20 + r; })));
+    WriteBytes(In("black.pgm"), PgmBytes(true, 9, 7, 255, std::vector<int>(63, 0)));
+    WriteBytes(out + ".part", "keep");
+    std::filesystem::create_directories(In("folder.txt.part"));
+    WriteBytes(In("padded.pgm"), "P5 0009 00007 000000000255\n" + std::string(63, '\x40'));
+    WriteBytes(In("escape.pgm"), "P2 2 1 255\n\x1b[31m 7\n");
+    std::string bmp = BmpBytes(64, 3, 24, std::vector<uint32_t>(64 * 3, 0));
+    bmp[22] = 0, bmp[23] = 0, bmp[24] = 0, bmp[25] = (char)0x80;   // a height of INT_MIN
+    WriteBytes(In("tall.bmp"), bmp);
+    const std::string longName = Folder() + "/" + std::string(251, 'n') + ".txt";   // 255 bytes
+    const std::string deep = Folder() + "/" + std::string(200, 'd') + "/" + std::string(200, 'e') + "/" +
+                             std::string(200, 'f') + "/missing.pgm";
+    // The saved known picture, and the same greys as a 16-bit PGM.
+    WriteBytes(In("known.pgm"), PgmBytes(false, 61, 45, 255, Levels(61, 45, KnownLevel)));
+    WriteSaved(In("ideal.bmp"), [](int p, int q) { return (p * 3 + q) % 256; });
+    std::vector<int> wide(PictureWidth * PictureHeight);
+    for (int y = 0; y < PictureHeight; y++)
+        for (int x = 0; x < PictureWidth; x++) wide[y * PictureWidth + x] = 0;
+    for (int i = 0; i < 256; i++)
+        for (int p = 0; p < 256; p++)
+            for (int k = 0; k < 4; k++)
+                wide[(FinalImageTop + 2 * i + k / 2) * PictureWidth + 2 * p + k % 2] = ((p * 3 + 255 - i) % 256) * 257;
+    WriteBytes(In("ideal16.pgm"), PgmBytes(true, PictureWidth, PictureHeight, 65535, wide));
+    double figures8[2] = {0, 0};
+    RunTool({"compare", In("ideal.bmp"), "--picture", In("known.pgm")});
+    figures8[0] = SliceCorrelation, figures8[1] = SliceRmsError;
+
+    const HostileCase cases[] = {
+        {"the largest dose in seconds", {"sinogram", sino, "--picture", pgm, "--counts", "1e7"}, 0, "",
+         [&] { return std::filesystem::file_size(sino) == (uintmax_t)SinogramFileBytes; }},
+        {"an OUTPUT.part file of the user's stays", {"filter", out, "ramp"}, 0, "",
+         [&] { return Contents(out + ".part") == "keep" && Exists(out); }},
+        {"an empty folder OUTPUT.part stays", {"filter", In("folder.txt"), "ramp"}, 0, "",
+         [&] { return std::filesystem::is_directory(In("folder.txt.part")); }},
+        {"a 255-byte output name", {"filter", longName, "hann"}, 0, "", [&] { return Exists(longName); }},
+        {"a message is never cut", {"sinogram", sino, "--picture", deep}, 1, "missing.pgm", {}},
+        {"a line break in a name stays one line", {"sinogram", sino, "--picture", In("two\nlines.pgm")}, 1,
+         "two\\x0Alines.pgm", {}},
+        {"escape bytes from a file are shown escaped", {"sinogram", sino, "--picture", In("escape.pgm")}, 1,
+         "\"\\x1B[31m\" in row 1 is not a grey level", {}},
+        {"a BMP height of INT_MIN", {"sinogram", sino, "--picture", In("tall.bmp")}, 1, "is 64 x 2147483648 pixels", {}},
+        {"zero-padded PGM numbers", {"sinogram", sino, "--picture", In("padded.pgm"), "--noise", "none"}, 0, "", {}},
+        {"a folder as the picture", {"sinogram", sino, "--picture", In("empty")}, 1, "is a folder; give a picture file",
+         {}},
+        {"a seed with a blank and a sign", {"sinogram", sino, "--picture", pgm, "--seed", " -1"}, 2,
+         "--seed  -1: give a whole number", {}},
+        {"a seed with a plus", {"sinogram", sino, "--picture", pgm, "--seed", "+5"}, 2, "--seed +5", {}},
+        {"an option given twice", {"sinogram", sino, "--picture", pgm, "--counts", "abc", "--counts", "7"}, 2,
+         "--counts is given twice", {}},
+        {"the output is the input picture", {"sinogram", pgm, "--picture", pgm}, 2, "is a picture the volume is made from",
+         [&] { return Contents(pgm).compare(0, 2, "P5") == 0; }},
+        {"a 16-bit PGM saved picture", {"compare", In("ideal16.pgm"), "--picture", In("known.pgm")}, 0, "",
+         [&] { return SliceCorrelation == figures8[0] && SliceRmsError == figures8[1]; }},
+        {"no true activity around a region", {"compare", In("ideal.bmp"), "--picture", pgm, "--region", "4,3,30"}, 0, "",
+         [&] { return RegionRecovery[0] != RegionRecovery[0] && strstr(RegionReason[0], "no true activity"); }},
+        {"a region off the slice", {"compare", In("ideal.bmp"), "--picture", In("known.pgm"), "--region", "900,900,5"},
+         0, "", [&] { return strstr(RegionReason[0], "outside the slice") != nullptr; }},
+        {"a black truth", {"compare", In("ideal.bmp"), "--picture", In("black.pgm")}, 1, "no figure can be had",
+         [&] { return strstr(CorrelationReason, "the truth is black") != nullptr; }},
+        {"a row without activity", {"compare", In("ideal.bmp"), "--phantom", "head", "--row", "0"}, 1,
+         "no figure can be had", [&] { return strstr(CorrelationReason, "no object on this slice") != nullptr; }},
+    };
+    for (const HostileCase &c : cases) {
+        EXPECT_EQ(RunTool(c.words), c.status) << c.what << ": " << ToolError;
+        std::string shown = Printable(ToolError);
+        EXPECT_NE(shown.find(c.says), std::string::npos) << c.what << "\n  said: " << shown;
+        EXPECT_EQ(shown.find('\n'), std::string::npos) << c.what;
+        if (c.holds) {
+            EXPECT_TRUE(c.holds()) << c.what;
+        }
+    }
+    // Seeds are decimal, leading zeros and all, or 0x hexadecimal.
+    ASSERT_EQ(RunTool({"sinogram", In("s010.sino"), "--picture", pgm, "--seed", "010"}), 0) << ToolError;
+    ASSERT_EQ(RunTool({"sinogram", In("s10.sino"), "--picture", pgm, "--seed", "0xa"}), 0) << ToolError;
+    ASSERT_EQ(RunTool({"sinogram", In("s8.sino"), "--picture", pgm, "--seed", "8"}), 0) << ToolError;
+    EXPECT_EQ(Contents(In("s010.sino")), Contents(In("s10.sino")));
+    EXPECT_NE(Contents(In("s010.sino")), Contents(In("s8.sino")));
+#ifndef _WIN32
+    // Special files, a link in the temporary file's old place, and standard output lost.
+    mkfifo(In("pipe.txt").c_str(), 0600);
+    WriteBytes(In("victim"), "keep");
+    symlink(In("victim").c_str(), (In("linked.txt") + ".part").c_str());
+    const struct { const char *what; std::vector<std::string> words; const char *redirect; int status; const char *says; }
+        runs[] = {
+            {"a device as the output is written directly", {"filter", "/dev/null", "ramp"}, "", 0, ""},
+            {"a pipe as the output", {"filter", In("pipe.txt"), "ramp"}, "", 1, "is not a file but a pipe"},
+            {"a link named OUTPUT.part", {"filter", In("linked.txt"), "ramp"}, "", 0, ""},
+            {"standard output on a full disk", {"filter", out, "ramp"}, ">/dev/full", 1, "cannot write the results"},
+            {"standard output closed", {"filter", out, "ramp"}, ">&-", 1, "standard output is closed"},
+            {"regions echoed as typed", {"compare", In("ideal.bmp"), "--picture", pgm, "--region", "4,3,2"}, "", 0,
+             "region1: column 4, row 3, radius 2"},
+            {"Butterworth's words match its formula", {"filter", "--help"}, "", 0, "a quarter of the power"},
+        };
+    for (const auto &r : runs) {
+        ProgramRun run = RunProgram(r.words, r.redirect);
+        EXPECT_EQ(run.status, r.status) << r.what << ": " << run.err;
+        EXPECT_NE((run.out + run.err).find(r.says), std::string::npos) << r.what << "\n" << run.out << run.err;
+    }
+    struct stat status;
+    EXPECT_TRUE(stat("/dev/null", &status) == 0 && S_ISCHR(status.st_mode));
+    EXPECT_TRUE(stat(In("pipe.txt").c_str(), &status) == 0 && S_ISFIFO(status.st_mode));
+    EXPECT_EQ(Contents(In("victim")), "keep");
+    EXPECT_TRUE(lstat(In("linked.txt").c_str(), &status) == 0 && S_ISREG(status.st_mode));
+#endif
+    EXPECT_TRUE(std::filesystem::is_empty(Folder() + "/empty"));
 }
