@@ -49,7 +49,12 @@ const char *const CompareHelp =
     "                       (a picture's own pixels; for a phantom the 256 x 256 slice,\n"
     "                       row 0 at the top). Repeat it for more; it replaces the defaults.\n"
     "  --flat C,R,RADIUS    the flat region for the noise, in the same coordinates.\n"
-    "  --csv                one header line and one line of figures instead of the table.\n";
+    "  --csv                one header line and one line of figures instead of the table.\n"
+    "\n"
+    "A figure that cannot be had (no truth around a region, a region off the slice, a\n"
+    "black truth, a row the object does not reach) shows as \"-\", and a line on standard\n"
+    "error says why; when no figure at all can be had the exit status is 1. A PGM saved\n"
+    "picture may store its greys up to any largest value: they are scaled to 0..255.\n";
 
 const int RowDefault = 43;
 const double FlatRadiusDefault = 10.0;
