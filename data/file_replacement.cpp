@@ -67,32 +67,36 @@ static FILE *CreateTemporary(const char *path) {
     return nullptr;
 }
 
-// Writes straight into a character device: there is no file to keep, and renaming over
-// it would remove the device.
-static int WriteDevice(const char *path, int (*write)(FILE *file)) {
-    FILE *file = fopen(path, "wb");
-    if (!file) return Refuse("cannot write %s: %s", path, strerror(errno));
-    int ok = write(file);
-    if (fclose(file) != 0) ok = 0;
-    return ok ? 1 : Refuse("cannot write %s (is there room?)", path);
-}
+static int WritingDevice;   // the file begun is a character device, written directly
 
-int WriteReplacing(const char *path, int (*write)(FILE *file)) {
-    if (path[0] == 0) return Refuse("the output file has no name");
+FILE *BeginReplacing(const char *path) {
+    WritingDevice = 0;
+    if (path[0] == 0) return Refuse("the output file has no name"), nullptr;
     struct stat status;
     if (stat(path, &status) == 0) {
-        if (S_ISDIR(status.st_mode)) return Refuse("%s is a folder; give a file name", path);
-        if (S_ISCHR(status.st_mode)) return WriteDevice(path, write);
+        if (S_ISDIR(status.st_mode)) return Refuse("%s is a folder; give a file name", path), nullptr;
+        // A device is written straight into: there is no file to keep, and renaming over
+        // it would remove the device.
+        if (S_ISCHR(status.st_mode)) {
+            FILE *file = fopen(path, "wb");
+            if (!file) Refuse("cannot write %s: %s", path, strerror(errno));
+            WritingDevice = file != nullptr;
+            return file;
+        }
         if (!S_ISREG(status.st_mode))
-            return Refuse("%s is not a file but a pipe, socket or device; give a file name", path);
+            return Refuse("%s is not a file but a pipe, socket or device; give a file name", path), nullptr;
     }
     FILE *file = CreateTemporary(path);
-    if (!file) return Refuse("cannot write %s: %s (is its folder there and writable?)", path, strerror(errno));
-    int ok = write(file);
-    if (fclose(file) != 0) ok = 0;
-    if (!ok) {
+    if (!file) Refuse("cannot write %s: %s (is its folder there and writable?)", path, strerror(errno));
+    return file;
+}
+
+int FinishReplacing(const char *path, FILE *file, int written) {
+    if (fclose(file) != 0 && written) written = Refuse("cannot write %s (is there room?)", path);
+    if (WritingDevice) return written;
+    if (!written) {
         remove(TemporaryPath);
-        return Refuse("cannot write %s (is there room?)", path);
+        return 0;
     }
     // std::filesystem::rename replaces an existing file on Windows too.
     std::error_code error;

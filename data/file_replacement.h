@@ -4,11 +4,17 @@
 #pragma once
 #include <stdio.h>
 
-// Writes path through write(file), which returns 1 when it wrote everything. A target
-// that is a character device (such as /dev/null) is written directly; a folder, a pipe,
-// a socket or a block device is refused. On any failure the temporary file is removed,
-// the target is left as it was, and 0 is returned with ToolError set.
-int WriteReplacing(const char *path, int (*write)(FILE *file));
+// Makes ready to write path, before any long work: refuses a folder, a pipe, a socket or
+// a block device, opens a character device (such as /dev/null) to be written directly, and
+// otherwise creates the temporary file. Returns the file to write, or null with ToolError
+// set.
+FILE *BeginReplacing(const char *path);
+
+// Closes file and, when written is 1 and every byte reached the disk, puts it in path's
+// place; otherwise removes it and leaves path as it was. Returns 1 when path holds the
+// new file; 0 otherwise, with ToolError set when the close or the rename failed (when
+// written is 0 the caller says why).
+int FinishReplacing(const char *path, FILE *file, int written);
 
 // Whether two names stand for one existing file, so that an output would replace an
 // input. A name that does not exist names no input.

@@ -129,7 +129,8 @@ static int ExplainMissingFigures() {
     return sound;
 }
 
-// Regions and the flat disc, from the truth's own coordinates to the slice's.
+// Regions and the flat disc, from the truth's own coordinates to the slice's; their
+// texts were checked before.
 static int PlaceRegions(int fromPicture) {
     TypedColumn = fromPicture ? PictureLeft() : 0.0;
     TypedRow = fromPicture ? PictureTop() : 0.0;
@@ -166,11 +167,25 @@ int RunCompareCommand(int argc, char **argv) {
     long row = RowDefault;
     if (!WholeOption("row", 0, Slices - 1, &row)) return ExitUsage;
 
+    int phantom = 0;
+    double scale = 1.0;
+    if (HasOption("phantom") && !PhantomFromOptions(&phantom, &scale)) return ExitUsage;
+    double disc[3];
+    for (int n = 0; n < OptionCount; n++)
+        if ((strcmp(OptionName[n], "region") == 0 || strcmp(OptionName[n], "flat") == 0) &&
+            !DiscText(OptionName[n], OptionValue[n], disc))
+            return ExitUsage;
+
+    // The saved picture first: the truth of a phantom takes a while to work out.
+    const char *saved = Positional[0];
+    if (!ReadPicture(saved, PictureWidth, PictureHeight, "a saved picture")) return ExitFailed;
+    if (PictureColumns != PictureWidth || PictureRows != PictureHeight)
+        return RefuseWith(ExitFailed, "%s is %d x %d pixels; a picture saved with \" Save Graphic File\" is %d x %d",
+                          saved, PictureColumns, PictureRows, PictureWidth, PictureHeight);
+    if (!FindFinalImage(saved)) return ExitFailed;
+
     RegionCount = 0;
     if (HasOption("phantom")) {
-        int phantom;
-        double scale;
-        if (!PhantomFromOptions(&phantom, &scale)) return ExitUsage;
         double z = (double)(Slices - 1 - row);
         TruthFromPhantom(z);
         AddSphereRegions(z);
@@ -183,15 +198,8 @@ int RunCompareCommand(int argc, char **argv) {
         snprintf(TruthText, sizeof TruthText, "%s (%d x %d pixels, centred)", Printable(picture), PictureColumns,
                  PictureRows);
     }
-    if (!PlaceRegions(HasOption("picture"))) return ExitUsage;
+    PlaceRegions(HasOption("picture"));
     if (!FlatKnown) FindFlatRegion(FlatRadiusDefault);
-
-    const char *saved = Positional[0];
-    if (!ReadPicture(saved, PictureWidth, PictureHeight, "a saved picture")) return ExitFailed;
-    if (PictureColumns != PictureWidth || PictureRows != PictureHeight)
-        return RefuseWith(ExitFailed, "%s is %d x %d pixels; a picture saved with \" Save Graphic File\" is %d x %d",
-                          saved, PictureColumns, PictureRows, PictureWidth, PictureHeight);
-    if (!FindFinalImage(saved)) return ExitFailed;
     MeasureSlice();
     if (HasOption("csv")) PrintCsv(saved);
     else PrintTable(saved);

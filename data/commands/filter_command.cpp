@@ -43,8 +43,6 @@ const int OrderMax = 20;
 
 static double FileTaps[FilterTapCount];   // the taps being written
 
-static int WriteTaps(FILE *file) { return WriteFilterTapsTo(file, FileTaps); }
-
 int RunFilterCommand(int argc, char **argv) {
     if (!SplitArguments(argc, argv, 1, "") || !OnlyOptions("filter", "cutoff taps order", "")) return ExitUsage;
     if (PositionalCount != 2)
@@ -66,7 +64,11 @@ int RunFilterCommand(int argc, char **argv) {
     if (kind != FilterButterworth && HasOption("order"))
         return RefuseWith(ExitUsage, "--order belongs to the butterworth filter only");
     MakeCutFilterTaps(kind, cutoff, (int)order, (int)taps, FileTaps);
-    if (!WriteReplacing(Positional[0], WriteTaps)) return ExitFailed;
+    FILE *file = BeginReplacing(Positional[0]);
+    if (!file) return ExitFailed;
+    int written = WriteFilterTapsTo(file, FileTaps);
+    if (!FinishReplacing(Positional[0], file, written))
+        return written ? ExitFailed : RefuseWith(ExitFailed, "cannot write %s (is there room?)", Positional[0]);
     printf("wrote %s: %s", Printable(Positional[0]), FilterTitles[kind]);
     if (kind != FilterDelta) printf(", cutoff %g of Nyquist", cutoff);
     if (kind == FilterButterworth) printf(", order %ld", order);

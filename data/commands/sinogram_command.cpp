@@ -172,6 +172,24 @@ static int MakeFromPictures(const char *picture, const char *folder) {
     return 1;
 }
 
+// Projects the source the options name into SampleVolume, scaled to the dose, with the
+// noise asked for; returns the exit status.
+static int MakeVolume(int phantom, double scale, double counts, int noise, uint64_t seed) {
+    if (HasOption("phantom")) {
+        SliceProjected = ShowProgress;
+        ProjectPhantom(counts);
+        SliceProjected = nullptr;
+        snprintf(SourceText, sizeof SourceText, "the %s phantom at scale %g, exact chords", PhantomNames[phantom], scale);
+    } else {
+        if (!MakeFromPictures(OptionText("picture"), OptionText("folder"))) return ExitFailed;
+        if (!(LargestSample() > 0.0f))
+            return RefuseWith(ExitFailed, "the pictures are black: nothing to project");
+        ScaleSampleVolume(counts);
+    }
+    if (noise == 0) AddPoissonNoise(&SampleVolume[0][0][0], (long)Slices * Angles * Bins, seed);
+    return ExitDone;
+}
+
 int RunSinogramCommand(int argc, char **argv) {
     if (!SplitArguments(argc, argv, 1, "") || !OnlyOptions("sinogram", "phantom picture folder scale counts noise seed", ""))
         return ExitUsage;
@@ -197,22 +215,21 @@ int RunSinogramCommand(int argc, char **argv) {
         return RefuseWith(ExitUsage, "the output %s is a picture the volume is made from; give the volume another name",
                           output);
 
-    if (HasOption("phantom")) {
-        int phantom;
-        double scale;
-        if (!PhantomFromOptions(&phantom, &scale)) return ExitUsage;
-        SliceProjected = ShowProgress;
-        ProjectPhantom(counts);
-        SliceProjected = nullptr;
-        snprintf(SourceText, sizeof SourceText, "the %s phantom at scale %g, exact chords", PhantomNames[phantom], scale);
-    } else {
-        if (!MakeFromPictures(OptionText("picture"), OptionText("folder"))) return ExitFailed;
-        if (!(LargestSample() > 0.0f))
-            return RefuseWith(ExitFailed, "the pictures are black: nothing to project");
-        ScaleSampleVolume(counts);
+    int phantom = 0;
+    double scale = 1.0;
+    if (HasOption("phantom") && !PhantomFromOptions(&phantom, &scale)) return ExitUsage;
+    // The output is made ready first, so that a folder that is not there is told at once,
+    // not after the projections.
+    FILE *file = BeginReplacing(output);
+    if (!file) return ExitFailed;
+    int status = MakeVolume(phantom, scale, counts, noise, seed);
+    if (status != ExitDone) {
+        FinishReplacing(output, file, 0);
+        return status;
     }
-    if (noise == 0) AddPoissonNoise(&SampleVolume[0][0][0], (long)Slices * Angles * Bins, seed);
-    if (!WriteReplacing(output, WriteSampleVolumeTo)) return ExitFailed;
+    int written = WriteSampleVolumeTo(file);
+    if (!FinishReplacing(output, file, written))
+        return written ? ExitFailed : RefuseWith(ExitFailed, "cannot write %s (is there room?)", output);
     printf("wrote %s: %s; largest expected count %g; ", Printable(output), SourceText, counts);
     if (noise == 0) printf("Poisson noise, seed %" PRIu64 "\n", seed);
     else printf("no noise\n");
