@@ -10,6 +10,7 @@
 #include "data/picture_file.h"
 #include "data/picture_projection.h"
 #include "data/slice_comparison.h"
+#include "data/slice_uniformity.h"
 #include "data/tool_error.h"
 #include "recon/geometry.h"
 
@@ -43,6 +44,13 @@ const char *const CompareHelp =
     "  noise             standard deviation over mean, in shares of the peak, in a flat\n"
     "                    region: by default the disc of radius 10 of one true level\n"
     "                    nearest the centre.\n"
+    "  uniformity        the mean share in that flat disc over the mean share in a band 2\n"
+    "                    to 6 pixels inside the outer edge of the region of its true level\n"
+    "                    (the head's brain, the rods' cylinder), 2 pixels clear of any other\n"
+    "                    level; 1 is flat, below 1 the middle shows darker than the edge\n"
+    "                    (cupping, as without attenuation correction). Black counts as\n"
+    "                    0.3 of the peak, so a black middle reads too high, and a band\n"
+    "                    mostly black gives no figure.\n"
     "\n"
     "Options:\n"
     "  --region C,R,RADIUS  a disc to measure, centred at column C, row R of the truth\n"
@@ -82,12 +90,15 @@ static void PrintTable(const char *saved) {
     } else {
         printf("-   no flat region of radius %g found; give one with --flat\n", FlatRadiusDefault);
     }
+    printf("%-22s ", "uniformity");
+    PrintFigure("%.3f", SliceUniformity);
+    printf("   the flat disc over a band 2 to 6 pixels inside its region's outer edge\n");
 }
 
 static void PrintCsv(const char *saved) {
     printf("picture,correlation,nrmse");
     for (int r = 0; r < RegionCount; r++) printf(",cr_%s", RegionName[r]);
-    printf(",noise_percent\n%s,", saved);
+    printf(",noise_percent,uniformity\n%s,", saved);
     PrintFigure("%.4f", SliceCorrelation);
     printf(",");
     PrintFigure("%.4f", SliceRmsError);
@@ -97,6 +108,8 @@ static void PrintCsv(const char *saved) {
     }
     printf(",");
     PrintFigure("%.2f", FlatKnown ? 100.0 * FlatNoise : NAN);
+    printf(",");
+    PrintFigure("%.4f", SliceUniformity);
     printf("\n");
 }
 
@@ -162,6 +175,7 @@ int RunCompareCommand(int argc, char **argv) {
                           saved, PictureColumns, PictureRows, PictureWidth, PictureHeight);
     if (!FindFinalImage(saved)) return ExitFailed;
     MeasureSlice();
+    MeasureUniformity();
     if (HasOption("csv")) PrintCsv(saved);
     else PrintTable(saved);
     return ExitDone;

@@ -21,7 +21,7 @@ static const char *const ToolHelp =
     "      butterworth or delta\n"
     "  quorvel_data compare SAVED.bmp (--phantom head|rods [--scale F] [--row N] | --picture FILE)\n"
     "               [--region C,R,RADIUS]... [--flat C,R,RADIUS] [--csv]\n"
-    "      correlation, error, contrast recovery and noise of a saved final image\n"
+    "      correlation, error, contrast recovery, noise and uniformity of a saved final image\n"
     "  quorvel_data mlem INPUT.sino OUTPUT.bmp --row N [--iterations K] [--subsets S]\n"
     "               [--attenuation (--phantom head|rods | --picture FILE | --mu-map FILE)]\n"
     "      one slice rebuilt by MLEM or OSEM, saved as the program shows its final image\n"
