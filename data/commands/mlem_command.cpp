@@ -75,6 +75,7 @@ static int CheckCounts(const char *path, long row) {
 
 // The map's options go with --attenuation, and it needs one map.
 static int CheckMapOptions() {
+    if (HasOption("mu-map") && HasOption("phantom")) return Refuse("--mu-map goes with --picture or alone: a phantom knows its own map");
     int maps = HasOption("phantom") + HasOption("picture") + (HasOption("mu-map") && !HasOption("picture"));
     if (!HasOption("attenuation")) {
         static const char *const MapSources[] = {"phantom", "picture", "scale"};
@@ -84,7 +85,6 @@ static int CheckMapOptions() {
         return Refuse("--attenuation needs one map: --phantom, --picture or --mu-map");
     }
     if (HasOption("scale") && !HasOption("phantom")) return Refuse("--scale sizes a phantom");
-    if (HasOption("mu-map") && HasOption("phantom")) return Refuse("--mu-map goes with --picture or alone: a phantom knows its own map");
     return ReadAttenuationOptions();
 }
 
