@@ -14,6 +14,7 @@
 
 #include "data/commands/data_tool.h"
 #include "data/filter_taps.h"
+#include "data/final_picture.h"
 #include "data/picture_bytes.h"
 #include "data/picture_file.h"
 #include "data/picture_projection.h"
@@ -281,6 +282,36 @@ static void SaveFakePicture(const std::string &path) {
             pixels[y * PictureWidth + x] = (bgr & 0xFF) << 16 | (bgr & 0xFF00) | (bgr >> 16 & 0xFF);
         }
     WriteBytes(path, BmpBytes(PictureWidth, PictureHeight, 24, pixels));
+}
+
+// A slice whose peak, 10, loses a whole 3 to the program's background, so the program's
+// final image and the tool's show the same greys: pixel for pixel, the same picture.
+TEST(DataTool, TheToolShowsASliceAsTheProgramShowsItsFinalImage) {
+    for (int p = 0; p < ImageSide; p++)
+        for (int q = 0; q < ImageSide; q++) {
+            float value = (float)((p * 7 + q * 3) % 101) / 10.0f - (p < 40 ? 2.0f : 0.0f);   // -2 to 10, asymmetric
+            ReconImage[p][q] = value;
+            ShownSlice[p][q] = value;
+        }
+    ResetFakePicture();
+    FindReconMax();
+    SubtractBackground();
+    FindDisplayMax();
+    ShowReconstruction();
+    ASSERT_EQ(BackgroundLevel, 3);
+    ASSERT_EQ(WriteFinalPicture(In("shown.bmp").c_str()), 1);
+    ASSERT_EQ(ReadPicture(In("shown.bmp").c_str(), PictureWidth, PictureHeight, "a saved picture"), 1) << ToolError;
+    ASSERT_EQ(PictureColumns, PictureWidth);
+    ASSERT_EQ(PictureRows, PictureHeight);
+    int differing = 0, outsideLit = 0;
+    for (int y = 0; y < PictureHeight; y++)
+        for (int x = 0; x < PictureWidth; x++) {
+            int inside = x < FinalImageScale * ImageSide && y >= FinalImageTop && y < FinalImageTop + FinalImageScale * ImageSide;
+            if (inside) differing += PictureLevel[y][x] != (float)(FakePixel(x, y) & 0xFF);
+            else outsideLit += PictureLevel[y][x] != 0.0f;
+        }
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(outsideLit, 0);
 }
 
 // An asymmetric picture of round shapes (corners would ring): a grey ellipse, a white
