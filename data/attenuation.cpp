@@ -12,24 +12,22 @@ float AttenuationFactor[Slices][Angles][Bins];
 
 const double MmPerCm = 10.0;
 
+// e^-path; a path of rounding's size below 0 counts as none.
+static float FactorOf(double path) { return (float)ExpOfNegative(path > 0.0 ? path : 0.0); }
+
 void PhantomAttenuation(int s, double pixelMm) {
     double cmPerPixel = pixelMm / MmPerCm;
     for (int a = 0; a < Angles; a++) {
         PrepareProjection((double)s, a * AngleStepDegrees);
-        for (int r = 0; r < Bins; r++) {
-            double path = MuProjectionAt(r - RotationCentre) * cmPerPixel;
-            AttenuationFactor[s][a][r] = (float)ExpOfNegative(path > 0.0 ? path : 0.0);
-        }
+        for (int r = 0; r < Bins; r++) AttenuationFactor[s][a][r] = FactorOf(MuProjectionAt(r - RotationCentre) * cmPerPixel);
     }
 }
 
 void PictureAttenuation(int s, double pixelMm) {
     double cmPerPixel = pixelMm / MmPerCm;
     for (int a = 0; a < Angles; a++)
-        for (int r = 0; r < Bins; r++) {
-            double path = PictureLineIntegral(a * AngleStepDegrees, r - RotationCentre) * cmPerPixel;
-            AttenuationFactor[s][a][r] = (float)ExpOfNegative(path > 0.0 ? path : 0.0);
-        }
+        for (int r = 0; r < Bins; r++)
+            AttenuationFactor[s][a][r] = FactorOf(PictureLineIntegral(a * AngleStepDegrees, r - RotationCentre) * cmPerPixel);
 }
 
 void WaterWhereNotBlack() {

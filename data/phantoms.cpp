@@ -14,10 +14,12 @@ double BodySemiY[BodiesMax];
 double BodySemiZ[BodiesMax];
 double BodyTilt[BodiesMax];
 double BodyDensity[BodiesMax];
+double BodyMuPerCm[BodiesMax];
 
 static double BodyCos[BodiesMax];        // cosine of BodyTilt
 static double BodySin[BodiesMax];        // sine of BodyTilt
 static int LineBodies;                   // bodies cut by the prepared plane
+static int LineBody[BodiesMax];          // which body each is
 static double LineOffset[BodiesMax];     // line offset t through each body's centre, pixels
 static double LineReachSquared[BodiesMax];  // squared half-width of its shadow, pixels^2
 static double LineChordScale[BodiesMax];    // chord = scale x sqrt(reach^2 - (t - offset)^2)
@@ -40,6 +42,7 @@ void AddBody(int shape, double x, double y, double z, double semiX, double semiY
     BodySemiZ[b] = semiZ;
     BodyTilt[b] = tiltDegrees;
     BodyDensity[b] = density;
+    BodyMuPerCm[b] = 0.0;
     BodyCos[b] = CosDegrees(tiltDegrees);
     BodySin[b] = SinDegrees(tiltDegrees);
 }
@@ -54,6 +57,10 @@ void BuildHeadPhantom() {
     AddBody(ShapeEllipsoid, 0.0, 0.0, 44.0, 66.0, 78.0, 41.0, 0.0, 1.2);
     AddBody(ShapeEllipsoid, 0.0, 0.0, 44.0, 62.0, 74.0, 38.0, 0.0, -0.9);
     AddBody(ShapeEllipsoid, 0.0, 1.0, 45.0, 59.0, 71.0, 35.5, 0.0, 0.7);
+    // Water throughout, bone between the skull's outer and inner surfaces.
+    BodyMuPerCm[0] = WaterMuPerCm;
+    BodyMuPerCm[1] = BoneMuPerCm - WaterMuPerCm;
+    BodyMuPerCm[2] = WaterMuPerCm - BoneMuPerCm;
     // Ventricles, splayed like a butterfly, above the middle slice.
     AddBody(ShapeEllipsoid, -9.0, 8.0, 52.0, 5.0, 16.0, 9.0, -20.0, -0.7);
     AddBody(ShapeEllipsoid, 9.0, 8.0, 52.0, 5.0, 16.0, 9.0, 20.0, -0.7);
@@ -80,6 +87,7 @@ const double RodApexRadius = 26.0;    // distance of each triangle's apex from t
 void BuildRodPhantom() {
     ClearPhantom();
     AddBody(ShapeCylinder, 0.0, 0.0, 43.0, 70.0, 70.0, 34.5, 0.0, 1.0);
+    BodyMuPerCm[0] = WaterMuPerCm;   // the rods are water too
     for (int g = 0; g < RodGroups; g++) {
         // Group g points from the axis at 90 + 60 g degrees; the apex rod is nearest.
         double c = CosDegrees(90.0 + 60.0 * g);
@@ -158,18 +166,24 @@ void PrepareProjection(double z, double thetaDegrees) {
         double reach2 = semiX * semiX * cn * cn + semiY * semiY * sn * sn;
         if (!(reach2 > 0.0)) continue;
         int n = LineBodies++;
+        LineBody[n] = b;
         LineOffset[n] = BodyX[b] * c + BodyY[b] * s;
         LineReachSquared[n] = reach2;
-        LineChordScale[n] = 2.0 * semiX * semiY / reach2 * BodyDensity[b];
+        LineChordScale[n] = 2.0 * semiX * semiY / reach2;
     }
 }
 
-double ProjectionAt(double t) {
+// The bodies' chords along the line at offset t, each times its weight.
+static double WeightedChords(double t, const double weight[BodiesMax]) {
     double sum = 0.0;
     for (int n = 0; n < LineBodies; n++) {
         double d = t - LineOffset[n];
         double inside = LineReachSquared[n] - d * d;
-        if (inside > 0.0) sum += LineChordScale[n] * sqrt(inside);
+        if (inside > 0.0) sum += LineChordScale[n] * weight[LineBody[n]] * sqrt(inside);
     }
     return sum;
 }
+
+double ProjectionAt(double t) { return WeightedChords(t, BodyDensity); }
+
+double MuProjectionAt(double t) { return WeightedChords(t, BodyMuPerCm); }

@@ -18,6 +18,11 @@ extern double BodySemiY[BodiesMax];     // semi-axis along the body's own y, pix
 extern double BodySemiZ[BodiesMax];     // ellipsoid: semi-axis; cylinder: half height; slices
 extern double BodyTilt[BodiesMax];      // turn of the body's own x from x, degrees anticlockwise
 extern double BodyDensity[BodiesMax];   // added activity per pixel; negative bodies carve
+extern double BodyMuPerCm[BodiesMax];   // added attenuation at 511 keV, per cm; 0 unless set
+
+// Attenuation of 511 keV photons: soft tissue as water, and bone.
+const double WaterMuPerCm = 0.096;
+const double BoneMuPerCm = 0.17;
 
 const int HeadMiddleSlice = 43;         // slice through the centres of three hot spheres
 
@@ -26,10 +31,11 @@ void AddBody(int shape, double x, double y, double z, double semiX, double semiY
              double semiZ, double tiltDegrees, double density);
 
 // Head: scalp, a low-activity skull, brain, ventricles, a cerebellum-like region, and
-// hot and cold spheres of several sizes at several heights.
+// hot and cold spheres of several sizes at several heights. All water but the skull,
+// which is bone.
 void BuildHeadPhantom();
 // Resolution: a uniform cylinder holding six triangular groups of hot rods, one
-// diameter per group, the diameters falling anticlockwise from the top.
+// diameter per group, the diameters falling anticlockwise from the top. All water.
 void BuildRodPhantom();
 
 // Scales the current phantom about the axis and the middle slice, so spheres stay
@@ -50,3 +56,6 @@ void PrepareProjection(double z, double thetaDegrees);
 // The exact integral of the prepared plane along the line at offset t: the sum of the
 // bodies' chords times their densities.
 double ProjectionAt(double t);
+// The same for the attenuation: the integral of BodyMuPerCm along the line, per cm
+// times pixels of path.
+double MuProjectionAt(double t);

@@ -159,8 +159,7 @@ int FindFlatRegion(double radius) {
     return FlatKnown;
 }
 
-// The share of the slice's peak that grey g stands for.
-static double PeakShare(double g) { return BackgroundShare + (1.0 - BackgroundShare) * g / 255.0; }
+double PeakShare(double g) { return BackgroundShare + (1.0 - BackgroundShare) * g / 255.0; }
 
 static void MakeIdealGrey() {
     float peak = 0.0f;
@@ -174,8 +173,7 @@ static void MakeIdealGrey() {
         }
 }
 
-// Mean share of the peak over a ring in the picture, and the mean true activity there.
-static void RingMeans(double column, double row, double inner, double outer, double *shown, double *truth) {
+void RingMeans(double column, double row, double inner, double outer, double *shown, double *truth) {
     double sumShown = 0.0, sumTruth = 0.0;
     GatherRing(column, row, inner, outer);
     for (int k = 0; k < RingCount; k++) {

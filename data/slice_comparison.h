@@ -60,3 +60,9 @@ int FindFlatRegion(double radius);
 
 // Computes the figures above; a figure that cannot be had is NaN.
 void MeasureSlice();
+
+// The share of the slice's peak that grey g stands for.
+double PeakShare(double g);
+// Mean share of the peak over the pixels from inner to outer pixels from (column, row)
+// in the picture (inner < 0: the whole disc), and the mean true activity there.
+void RingMeans(double column, double row, double inner, double outer, double *shown, double *truth);

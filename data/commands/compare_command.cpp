@@ -10,6 +10,7 @@
 #include "data/picture_file.h"
 #include "data/picture_projection.h"
 #include "data/slice_comparison.h"
+#include "data/slice_uniformity.h"
 #include "data/tool_error.h"
 #include "recon/geometry.h"
 
@@ -43,6 +44,13 @@ const char *const CompareHelp =
     "  noise             standard deviation over mean, in shares of the peak, in a flat\n"
     "                    region: by default the disc of radius 10 of one true level\n"
     "                    nearest the centre.\n"
+    "  uniformity        the mean share in that flat disc over the mean share in a band 2\n"
+    "                    to 6 pixels inside the outer edge of the region of its true level\n"
+    "                    (the head's brain, the rods' cylinder), 2 pixels clear of any other\n"
+    "                    level; 1 is flat, below 1 the middle shows darker than the edge\n"
+    "                    (cupping, as without attenuation correction). Black counts as\n"
+    "                    0.3 of the peak, so a black middle reads too high, and a band\n"
+    "                    mostly black gives no figure.\n"
     "\n"
     "Options:\n"
     "  --region C,R,RADIUS  a disc to measure, centred at column C, row R of the truth\n"
@@ -91,12 +99,15 @@ static void PrintTable(const char *saved) {
                FlatDisc[1] - TypedRow, FlatDisc[2]);
     else
         printf("\n");
+    printf("%-22s ", "uniformity");
+    PrintFigure("%.3f", SliceUniformity);
+    printf("   the flat disc over a band 2 to 6 pixels inside its region's outer edge\n");
 }
 
 static void PrintCsv(const char *saved) {
     printf("picture,correlation,nrmse");
     for (int r = 0; r < RegionCount; r++) printf(",cr_%s", RegionName[r]);
-    printf(",noise_percent\n%s,", Printable(saved));
+    printf(",noise_percent,uniformity\n%s,", Printable(saved));
     PrintFigure("%.4f", SliceCorrelation);
     printf(",");
     PrintFigure("%.4f", SliceRmsError);
@@ -106,6 +117,8 @@ static void PrintCsv(const char *saved) {
     }
     printf(",");
     PrintFigure("%.2f", 100.0 * FlatNoise);
+    printf(",");
+    PrintFigure("%.4f", SliceUniformity);
     printf("\n");
 }
 
@@ -117,6 +130,7 @@ static int ExplainMissingFigures() {
         {SliceCorrelation, "correlation", CorrelationReason},
         {SliceRmsError, "normalised RMS error", RmsErrorReason},
         {FlatNoise, "background noise", NoiseReason},
+        {SliceUniformity, "uniformity", UniformityReason},
     };
     for (const auto &f : figures) {
         if (f.value == f.value) sound++;
@@ -201,6 +215,7 @@ int RunCompareCommand(int argc, char **argv) {
     PlaceRegions(HasOption("picture"));
     if (!FlatKnown) FindFlatRegion(FlatRadiusDefault);
     MeasureSlice();
+    MeasureUniformity();
     if (HasOption("csv")) PrintCsv(saved);
     else PrintTable(saved);
     if (ExplainMissingFigures() == 0)

@@ -6,6 +6,7 @@
 
 #include "data/commands/compare_command.h"
 #include "data/commands/filter_command.h"
+#include "data/commands/mlem_command.h"
 #include "data/commands/sinogram_command.h"
 #include "data/tool_error.h"
 
@@ -14,13 +15,17 @@ static const char *const ToolHelp =
     "\n"
     "  quorvel_data sinogram OUTPUT.sino (--phantom head|rods | --picture FILE | --folder DIR)\n"
     "               [--scale F] [--counts N] [--noise poisson|none] [--seed S]\n"
+    "               [--attenuation | --attenuation-corrected] [--mu-map FILE] [--pixel-mm D]\n"
     "      a sinogram volume from a built-in phantom or from your own grey pictures\n"
     "  quorvel_data filter OUTPUT.txt KIND [--cutoff C] [--taps N] [--order N]\n"
     "      a real-space filter file: ramp, shepp-logan, cosine, hamming, hann,\n"
     "      butterworth or delta\n"
     "  quorvel_data compare SAVED.bmp (--phantom head|rods [--scale F] [--row N] | --picture FILE)\n"
     "               [--region C,R,RADIUS]... [--flat C,R,RADIUS] [--csv]\n"
-    "      correlation, error, contrast recovery and noise of a saved final image\n"
+    "      correlation, error, contrast recovery, noise and uniformity of a saved final image\n"
+    "  quorvel_data mlem INPUT.sino OUTPUT.bmp --row N [--iterations K] [--subsets S]\n"
+    "               [--attenuation (--phantom head|rods | --picture FILE | --mu-map FILE)]\n"
+    "      one slice rebuilt by MLEM or OSEM, saved as the program shows its final image\n"
     "\n"
     "  quorvel_data COMMAND --help   tells more about one command.\n"
     "\n"
@@ -37,15 +42,16 @@ static int RunCommand(int argc, char **argv) {
         strcmp(argv[1], "help") == 0) {
         fputs(ToolHelp, stdout);
         if (argc >= 2) return ExitDone;
-        return RefuseWith(ExitUsage, "no command given: sinogram, filter or compare");
+        return RefuseWith(ExitUsage, "no command given: sinogram, filter, compare or mlem");
     }
     const char *command = argv[1];
     const char *help = strcmp(command, "sinogram") == 0 ? SinogramHelp
                        : strcmp(command, "filter") == 0 ? FilterHelp
                        : strcmp(command, "compare") == 0 ? CompareHelp
+                       : strcmp(command, "mlem") == 0    ? MlemHelp
                                                           : NULL;
     if (!help)
-        return RefuseWith(ExitUsage, "unknown command \"%s\": sinogram, filter or compare (see quorvel_data --help)",
+        return RefuseWith(ExitUsage, "unknown command \"%s\": sinogram, filter, compare or mlem (see quorvel_data --help)",
                           command);
     for (int i = 2; i < argc; i++)
         if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0) {
@@ -54,6 +60,7 @@ static int RunCommand(int argc, char **argv) {
         }
     if (help == SinogramHelp) return RunSinogramCommand(argc - 1, argv + 1);
     if (help == FilterHelp) return RunFilterCommand(argc - 1, argv + 1);
+    if (help == MlemHelp) return RunMlemCommand(argc - 1, argv + 1);
     return RunCompareCommand(argc - 1, argv + 1);
 }
 

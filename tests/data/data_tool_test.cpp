@@ -5,6 +5,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -19,11 +20,13 @@
 
 #include "data/commands/data_tool.h"
 #include "data/filter_taps.h"
+#include "data/final_picture.h"
 #include "data/picture_bytes.h"
 #include "data/picture_file.h"
 #include "data/picture_projection.h"
 #include "data/sample_volume.h"
 #include "data/slice_comparison.h"
+#include "data/slice_uniformity.h"
 #include "data/tool_error.h"
 #include "recon/backprojection.h"
 #include "recon/final_image.h"
@@ -93,6 +96,13 @@ TEST(DataTool, RefusesEachBadArgumentOrFileInOneLineAndLeavesNothingBehind) {
     halfBlock[(FinalImageTop + 2 * 9) * PictureWidth + 2 * 30 + 1] = 0x414141;   // one pixel of a 2 x 2 block differs
     WriteBytes(In("unblocked.bmp"), BmpBytes(PictureWidth, PictureHeight, 24, halfBlock));
     const std::string out = In("out.file"), pgm = In("small.pgm");
+    // Volumes of zeros but for -1 in the first bin of row 0, or 1 in the middle of row 43.
+    std::string zeros(SinogramFileBytes, '\0'), negative = zeros, one = zeros;
+    memcpy(&negative[SinogramHeaderBytes + 86 * SinogramSliceBytes], "\x00\x00\x80\xbf", 4);
+    memcpy(&one[SinogramHeaderBytes + 43 * SinogramSliceBytes + 4 * 128], "\x00\x00\x80\x3f", 4);
+    WriteBytes(In("empty.sino"), zeros);
+    WriteBytes(In("negative.sino"), negative);
+    WriteBytes(In("one.sino"), one);
     const Refusal refusals[] = {
         {{}, 2, "no command given"},
         {{"frobnicate"}, 2, "unknown command \"frobnicate\""},
@@ -139,6 +149,22 @@ TEST(DataTool, RefusesEachBadArgumentOrFileInOneLineAndLeavesNothingBehind) {
         {{"compare", In("black.bmp"), "--phantom", "head"}, 1, "the final image at x 0..511, y 140..651 is black"},
         {{"compare", In("unblocked.bmp"), "--phantom", "head"}, 1, "shows no final image at x 0..511, y 140..651 (pixel 60, 158"},
         {{"compare", In("busy.bmp"), "--picture", In("none.pgm")}, 1, "cannot open"},
+        {{"sinogram", out, "--picture", pgm, "--pixel-mm", "2"}, 2, "--pixel-mm describes the attenuation; add --attenuation"},
+        {{"sinogram", out, "--phantom", "head", "--attenuation", "--mu-map", pgm}, 2, "--mu-map goes with --picture"},
+        {{"sinogram", out, "--picture", pgm, "--attenuation", "--pixel-mm", "9"}, 2, "--pixel-mm 9: give a number from 0.05 to 5"},
+        {{"sinogram", out, "--picture", pgm, "--attenuation", "--mu-map", In("small.bmp")}, 1, "the map must be the picture's size, 9 x 7"},
+        {{"mlem", In("head.sino")}, 2, "mlem takes two words besides its options"},
+        {{"mlem", In("head.sino"), out}, 2, "mlem needs --row N"},
+        {{"mlem", In("head.sino"), out, "--row", "43", "--subsets", "3"}, 2, "--subsets 3: give 1, 2, 4, 8, 16 or 32"},
+        {{"mlem", In("head.sino"), out, "--row", "43", "--iterations", "0"}, 2, "--iterations 0: give a whole number from 1"},
+        {{"mlem", In("head.sino"), out, "--row", "43", "--phantom", "head"}, 2, "--phantom gives the attenuation map; add --attenuation"},
+        {{"mlem", In("head.sino"), out, "--row", "43", "--attenuation"}, 2, "--attenuation needs one map"},
+        {{"mlem", In("head.sino"), out, "--row", "43", "--attenuation", "--phantom", "head", "--mu-map", pgm}, 2, "--mu-map goes with --picture or alone"},
+        {{"mlem", In("none.sino"), out, "--row", "43"}, 1, "cannot open"},
+        {{"mlem", pgm, out, "--row", "43"}, 1, "bytes; a sinogram volume is 11403288"},
+        {{"mlem", In("empty.sino"), out, "--row", "43"}, 1, "row 43 holds no counts"},
+        {{"mlem", In("negative.sino"), out, "--row", "0"}, 1, "row 0, angle 0, bin 0 holds -1; MLEM needs counts of 0 or more"},
+        {{"mlem", In("one.sino"), In("empty"), "--row", "43", "--iterations", "1"}, 1, "is a folder; give a file name"},
     };
     for (const Refusal &r : refusals) {
         std::string typed;
@@ -152,7 +178,7 @@ TEST(DataTool, RefusesEachBadArgumentOrFileInOneLineAndLeavesNothingBehind) {
     // The good form of a refused line works, and --help answers every command.
     EXPECT_EQ(RunTool({"compare", In("busy.bmp"), "--phantom", "head", "--region", "128,128,5"}), 0) << ToolError;
     EXPECT_EQ(RegionCount, 1);
-    for (const char *command : {"sinogram", "filter", "compare"}) EXPECT_EQ(RunTool({command, "--help"}), 0) << command;
+    for (const char *command : {"sinogram", "filter", "compare", "mlem"}) EXPECT_EQ(RunTool({command, "--help"}), 0) << command;
 }
 
 TEST(DataTool, FilterFilesAtFullCutoffAreTheSampleFiles) {
@@ -200,13 +226,15 @@ TEST(DataTool, CompareGivesTheKnownFiguresOfKnownPictures) {
     const int left = 97, top = 105;   // (256 - 61) / 2, (256 - 45) / 2
     // Shown greys: share 0.3 + 0.7 g / 255 of the peak. 81 / 255 of the peak shows as
     // g = 6 (6.43 cut), 255 as white, 0 as black.
-    auto shown = [&](int hotGrey, int checker) {
+    // Cupped: the background shows grey 3 more than 8 pixels from the rectangle's edge.
+    auto shown = [&](int hotGrey, int checker, int cupped = 0) {
         return [=](int p, int q) {
             int column = p - left, row = 255 - q - top;
             if (column < 0 || column >= 61 || row < 0 || row >= 45) return 0;
             int level = KnownLevel(column, row);
             if (level == 255) return hotGrey;
             if (level == 0) return 0;
+            if (cupped && std::min(std::min(column, 60 - column), std::min(row, 44 - row)) > 8) return 3;
             return 6 + (checker && column >= 40 && row < 16 ? ((column + row) % 2 ? 2 : -2) : 0);
         };
     };
@@ -225,6 +253,12 @@ TEST(DataTool, CompareGivesTheKnownFiguresOfKnownPictures) {
     EXPECT_NEAR(RegionRecovery[0], (1.0 / background - 1.0) / trueContrast, 1e-6);
     EXPECT_NEAR(RegionRecovery[1], 1.0 - BackgroundShare / background, 1e-6);
     EXPECT_NEAR(FlatNoise, 0.0, 1e-12);
+    EXPECT_NEAR(SliceUniformity, 1.0, 1e-12);
+
+    // The middle of the background darker than the band along its edge, 2 to 6 pixels in.
+    WriteSaved(In("cupped.bmp"), shown(255, 0, 1));
+    ASSERT_EQ(RunTool({"compare", In("cupped.bmp"), "--picture", In("known.pgm"), "--flat", "30,22,4"}), 0) << ToolError;
+    EXPECT_NEAR(SliceUniformity, (BackgroundShare + (1 - BackgroundShare) * 3 / 255) / background, 1e-12);
 
     // Half the hot contrast, and grey 4 and 8 alternating in the flat disc: a standard
     // deviation of 0.7 x 2 / 255 of the peak over a mean of the background's share.
@@ -254,6 +288,36 @@ static void SaveFakePicture(const std::string &path) {
             pixels[y * PictureWidth + x] = (bgr & 0xFF) << 16 | (bgr & 0xFF00) | (bgr >> 16 & 0xFF);
         }
     WriteBytes(path, BmpBytes(PictureWidth, PictureHeight, 24, pixels));
+}
+
+// A slice whose peak, 10, loses a whole 3 to the program's background, so the program's
+// final image and the tool's show the same greys: pixel for pixel, the same picture.
+TEST(DataTool, TheToolShowsASliceAsTheProgramShowsItsFinalImage) {
+    for (int p = 0; p < ImageSide; p++)
+        for (int q = 0; q < ImageSide; q++) {
+            float value = (float)((p * 7 + q * 3) % 101) / 10.0f - (p < 40 ? 2.0f : 0.0f);   // -2 to 10, asymmetric
+            ReconImage[p][q] = value;
+            ShownSlice[p][q] = value;
+        }
+    ResetFakePicture();
+    FindReconMax();
+    SubtractBackground();
+    FindDisplayMax();
+    ShowReconstruction();
+    ASSERT_EQ(BackgroundLevel, 3);
+    ASSERT_EQ(WriteFinalPicture(In("shown.bmp").c_str()), 1);
+    ASSERT_EQ(ReadPicture(In("shown.bmp").c_str(), PictureWidth, PictureHeight, "a saved picture"), 1) << ToolError;
+    ASSERT_EQ(PictureColumns, PictureWidth);
+    ASSERT_EQ(PictureRows, PictureHeight);
+    int differing = 0, outsideLit = 0;
+    for (int y = 0; y < PictureHeight; y++)
+        for (int x = 0; x < PictureWidth; x++) {
+            int inside = x < FinalImageScale * ImageSide && y >= FinalImageTop && y < FinalImageTop + FinalImageScale * ImageSide;
+            if (inside) differing += PictureLevel[y][x] != (float)(FakePixel(x, y) & 0xFF);
+            else outsideLit += PictureLevel[y][x] != 0.0f;
+        }
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(outsideLit, 0);
 }
 
 // An asymmetric picture of round shapes (corners would ring): a grey ellipse, a white
@@ -287,13 +351,60 @@ TEST(DataTool, APictureComesBackThroughTheProgramsReconstruction) {
     ShowReconstruction();
     SaveFakePicture(In("picture.bmp"));
 
-    ASSERT_EQ(RunTool({"compare", In("picture.bmp"), "--picture", In("picture.pgm")}), 0) << ToolError;
-    printf("the picture through sinogram and the ramp filter: correlation %.3f, RMS error %.3f\n", SliceCorrelation,
-           SliceRmsError);
-    EXPECT_GT(SliceCorrelation, 0.9);
-    EXPECT_LT(SliceRmsError, 0.35);
-    ASSERT_EQ(RunTool({"compare", In("picture.bmp"), "--picture", In("mirrored.pgm")}), 0) << ToolError;
-    EXPECT_LT(SliceCorrelation, 0.5) << "the slice must come back unmirrored";
+    // MLEM's picture, shown as the program shows its own, comes closer still.
+    ASSERT_EQ(RunTool({"mlem", In("picture.sino"), In("mlem.bmp"), "--row", "43"}), 0) << ToolError;
+    double figures[2][2];
+    for (int m = 0; m < 2; m++) {
+        const char *method = m ? "mlem.bmp" : "picture.bmp";
+        ASSERT_EQ(RunTool({"compare", In(method), "--picture", In("picture.pgm")}), 0) << ToolError;
+        printf("the picture through sinogram and %s: correlation %.3f, RMS error %.3f\n", m ? "MLEM" : "the ramp filter",
+               SliceCorrelation, SliceRmsError);
+        figures[m][0] = SliceCorrelation;
+        figures[m][1] = SliceRmsError;
+        ASSERT_EQ(RunTool({"compare", In(method), "--picture", In("mirrored.pgm")}), 0) << ToolError;
+        EXPECT_LT(SliceCorrelation, 0.5) << method << ": the slice must come back unmirrored";
+    }
+    EXPECT_GT(figures[0][0], 0.9);
+    EXPECT_LT(figures[0][1], 0.35);
+    EXPECT_GT(figures[1][0], figures[0][0]);
+    EXPECT_LT(figures[1][1], figures[0][1]);
+}
+
+// Noise-free counts: the correction gives back the unattenuated volume, and MLEM with
+// the factors in its model rebuilds the attenuated slice flat, where without them the
+// middle sinks.
+TEST(DataTool, AttenuationIsUndoneByTheCorrectionAndByMlemsModel) {
+    WriteBytes(In("ellipse.pgm"), PgmBytes(true, 121, 87, 255, Levels(121, 87, AsymmetricLevel)));
+    WriteBytes(In("bone.pgm"), PgmBytes(true, 121, 87, 255, Levels(121, 87, [](int c, int r) { return AsymmetricLevel(c, r) ? 170 : 0; })));
+    const std::string picture = In("ellipse.pgm");
+    const std::vector<std::string> maps[] = {{"--picture", picture}, {"--picture", picture, "--mu-map", In("bone.pgm")}};
+    for (const std::vector<std::string> &map : maps) {
+        static float plain[Angles][Bins];
+        ASSERT_EQ(RunTool({"sinogram", In("plain.sino"), "--picture", picture, "--noise", "none"}), 0) << ToolError;
+        memcpy(plain, SampleVolume[43], sizeof plain);
+        std::vector<std::string> attenuated = {"sinogram", In("attenuated.sino"), "--noise", "none", "--attenuation"};
+        attenuated.insert(attenuated.end(), map.begin(), map.end());
+        ASSERT_EQ(RunTool(attenuated), 0) << ToolError;
+        attenuated[1] = In("corrected.sino");
+        attenuated[4] = "--attenuation-corrected";
+        ASSERT_EQ(RunTool(attenuated), 0) << ToolError;
+        double worst = 0.0;
+        for (int a = 0; a < Angles; a++)
+            for (int r = 0; r < Bins; r++) worst = fmax(worst, fabs(SampleVolume[43][a][r] - plain[a][r]));
+        EXPECT_LT(worst, 1e-3) << map.size();
+
+        double uniformity[2];
+        for (int model = 0; model < 2; model++) {
+            std::vector<std::string> mlem = {"mlem", In("attenuated.sino"), In("mlem.bmp"), "--row", "43", "--iterations", "10"};
+            if (model) mlem.push_back("--attenuation"), mlem.insert(mlem.end(), map.begin(), map.end());
+            ASSERT_EQ(RunTool(mlem), 0) << ToolError;
+            ASSERT_EQ(RunTool({"compare", In("mlem.bmp"), "--picture", picture}), 0) << ToolError;
+            uniformity[model] = SliceUniformity;
+        }
+        printf("uniformity of MLEM without and with the factors in its model: %.3f, %.3f\n", uniformity[0], uniformity[1]);
+        EXPECT_LT(uniformity[0], 0.9) << map.size();
+        EXPECT_NEAR(uniformity[1], 1.0, 0.03) << map.size();
+    }
 }
 
 TEST(DataTool, AFolderFillsTheMiddleRowsInNameOrder) {

@@ -9,6 +9,7 @@
 #include "data/phantoms.h"
 #include "data/poisson_noise.h"
 #include "data/sample_volume.h"
+#include "recon/working_arrays.h"
 
 const double HeadPeakCount = 1000.0;         // the samples' largest noise-free count
 const unsigned long long HeadSeed = 0x5EED0001ULL;

@@ -1,10 +1,11 @@
 // A picture tour: runs the whole dialogue on a sample volume, once with each method,
 // and saves the picture at every stage as a bitmap, for the README and for teachers.
 // With a lesson folder it then reconstructs row 43 of each of its volumes by each of its
-// methods and saves each final picture there as VOLUME-METHOD.bmp.
+// methods and saves each final picture there as VOLUME-METHOD.bmp; each further triple
+// of arguments is another lesson, in a run of the program of its own.
 //
 // Usage: quorvel_tour QUORVEL_EXE SAMPLES_FOLDER TOUR_FOLDER
-//                     [LESSON_FOLDER "VOLUME..." "METHOD..."]   (Linux paths; run under Wine)
+//                     [LESSON_FOLDER "VOLUME..." "METHOD..."]...   (Linux paths; run under Wine)
 // The samples folder must hold head.sino and ramp.txt from the sample generator. The
 // lesson folder holds VOLUME.sino for each volume and METHOD.txt for each method but
 // "simple", which is simple backprojection.
@@ -163,7 +164,7 @@ static void Lesson(const char *exe, const char *folder, char *volumeList, char *
 
 int main(int argc, char **argv) {
     if (argc < 4) {
-        printf("usage: quorvel_tour QUORVEL_EXE SAMPLES_FOLDER TOUR_FOLDER [LESSON_FOLDER \"VOLUME...\" \"METHOD...\"]\n");
+        printf("usage: quorvel_tour QUORVEL_EXE SAMPLES_FOLDER TOUR_FOLDER [LESSON_FOLDER \"VOLUME...\" \"METHOD...\"]...\n");
         return 2;
     }
     const char *exe = argv[1], *samples = argv[2];
@@ -194,6 +195,6 @@ int main(int argc, char **argv) {
         }
     }
     KillProgram();
-    if (argc >= 7 && !Failed) Lesson(exe, argv[4], argv[5], argv[6]);
+    for (int i = 4; i + 2 < argc && !Failed; i += 3) Lesson(exe, argv[i], argv[i + 1], argv[i + 2]);
     return Failed;
 }

@@ -1,0 +1,12 @@
+// How flat a region of one true activity comes out from its middle to its edge: without
+// attenuation correction the middle of a body shows darker (cupping).
+#pragma once
+
+// The mean share of the peak in the flat disc over that in a band 2 to 6 pixels inside
+// the outer edge of the region of the disc's true level; 1 is flat. NaN when there is no
+// flat disc, no such band, or the band shows mostly black.
+extern double SliceUniformity;
+extern char UniformityReason[];   // why it is NaN, in a few words ("" when it is a number)
+
+// Measures it in ShownGrey against TruthSlice, after FindFinalImage and the truth.
+void MeasureUniformity();
