@@ -169,8 +169,47 @@ report_lesson() {
 # TABLE is the table's README marker ("lesson table", "attenuation table"), ROW its first
 # two cells joined by " / ", FIGURE a column's header.
 lesson_claims() {
-    local n mlem half="Hann, cutoff 0.5"
+    local n m mlem half="Hann, cutoff 0.5" simple="simple backprojection" methods
     mlem=$(lesson_method_title mlem)
+    methods="ramp|Shepp-Logan|Hann|$half|$mlem"
+    for n in $LESSON_LEVELS; do
+        local IFS='|'
+        for m in $methods; do
+            echo "D1 | lesson table | $n / $simple | Correlation | < | $n / $m | Correlation"
+            echo "D1 | lesson table | $n / $simple | Contrast recovery: hot r9 | < | $n / $m | Contrast recovery: hot r9"
+            echo "D2 | lesson table | $n / $simple | Noise (%) | < | $n / $m | Noise (%)"
+        done
+        unset IFS
+        echo "D7 | lesson table | $n / ramp | Noise (%) | > | $n / Shepp-Logan | Noise (%)"
+        echo "D7 | lesson table | $n / Shepp-Logan | Noise (%) | > | $n / Hann | Noise (%)"
+        echo "D7 | lesson table | $n / Hann | Noise (%) | > | $n / $half | Noise (%)"
+        for m in "ramp" "Shepp-Logan" "Hann" "$half" "$simple" "$mlem"; do
+            echo "D10 | lesson table | $n / $m | cold r8 | < | - | 0.5"
+        done
+    done
+    for n in 100 1000; do
+        echo "D8 | lesson table | $n / ramp | Correlation | < | $n / Shepp-Logan | Correlation"
+        echo "D8 | lesson table | $n / Shepp-Logan | Correlation | < | $n / Hann | Correlation"
+        echo "D8 | lesson table | $n / Hann | Correlation | < | $n / $half | Correlation"
+    done
+    cat <<CLAIMS
+D1 | lesson table | 10000 / $simple | Correlation | < | 100 / $simple | Correlation | 1.05
+D1 | lesson table | 10000 / $simple | Correlation | > | 100 / $simple | Correlation | 0.95
+D3 | lesson table | 100 / ramp | Correlation | > | 100 / $simple | Correlation
+D3 | lesson table | 100 / ramp | Correlation | < | 100 / $simple | Correlation | 1.5
+D4 | lesson table | 100 / ramp | RMS error | < | 100 / $simple | RMS error | 0.6
+D5 | lesson table | 100 / ramp | Correlation | < | 1000 / ramp | Correlation
+D5 | lesson table | 1000 / ramp | Correlation | < | 10000 / ramp | Correlation
+D6 | lesson table | 10000 / Shepp-Logan | Correlation | > | 10000 / ramp | Correlation
+D6 | lesson table | 10000 / Hann | Correlation | > | 10000 / ramp | Correlation
+D6 | lesson table | 10000 / $half | Correlation | > | 10000 / ramp | Correlation
+D6 | lesson table | 10000 / ramp | cold r8 | > | 10000 / Hann | cold r8
+D6 | lesson table | 10000 / ramp | cold r8 | > | 10000 / $half | cold r8
+D9 | lesson table | 10000 / $half | Correlation | < | 10000 / Hann | Correlation
+D9 | lesson table | 10000 / $half | hot r4 | < | 10000 / Hann | hot r4
+D9 | lesson table | 10000 / $half | Contrast recovery: hot r9 | > | 10000 / Hann | Contrast recovery: hot r9
+CLAIMS
+
     for n in $LESSON_LEVELS; do
         echo "M1 | lesson table | $n / $mlem | Correlation | > | $n / ramp | Correlation"
         echo "M2 | lesson table | $n / $mlem | RMS error | < | $n / ramp | RMS error"
@@ -209,4 +248,44 @@ splice_table() {
         $0 == end { skip = 0 }
         !skip { print }
     ' "$readme" > "$readme.part" && mv "$readme.part" "$readme"
+}
+
+# Checks every statement of the README's "What a student should see" against the tables
+# the tour has just measured: check_lesson_claims LESSON_TABLE ATTENUATION_TABLE
+# Each line of lesson_claims is LABEL | TABLE | ROW | FIGURE | < or > | ROW | FIGURE [| FACTOR]:
+# the left figure against the right one times FACTOR (a ROW of "-" makes the right FIGURE
+# a number). A figure shown as "-" proves nothing, so it fails too.
+check_lesson_claims() {
+    lesson_claims | awk -F'|' -v lesson="$1" -v attenuation="$2" '
+        function trim(s) { gsub(/^ +| +$/, "", s); return s }
+        function load(file, name,    line, n, f, i, header) {
+            while ((getline line < file) > 0) {
+                n = split(line, f, "|")
+                if (n < 4 || f[2] ~ /^-+:?$|^ *-+:? *$/) continue
+                if (!(name in headers)) { headers[name] = 1; for (i = 2; i < n; i++) header[i] = trim(f[i]); continue }
+                for (i = 4; i < n; i++) value[name "|" trim(f[2]) " / " trim(f[3]) "|" header[i]] = trim(f[i])
+            }
+            close(file)
+        }
+        function figure(table, row, column,    key) {
+            if (trim(row) == "-") return trim(column)
+            key = trim(table) "|" trim(row) "|" trim(column)
+            return key in value ? value[key] : "missing"
+        }
+        BEGIN { load(lesson, "lesson table"); load(attenuation, "attenuation table") }
+        {
+            left = figure($2, $3, $4); right = figure($2, $6, $7)
+            factor = 1; scaled = ""
+            if (NF >= 8) { factor = trim($8) + 0; scaled = trim($8) " x " }
+            numbers = (left ~ /^-?[0-9.]+$/) && (right ~ /^-?[0-9.]+$/)
+            if (trim($5) == "<") ok = (numbers && ((left + 0) < ((right + 0) * factor)))
+            else ok = (numbers && ((left + 0) > ((right + 0) * factor)))
+            if (!ok) {
+                printf("the statement [%s] no longer holds: %s %s = %s is not %s %s%s %s = %s\n", trim($1), trim($3),
+                       trim($4), left, trim($5), scaled, trim($6), trim($7), right)
+                failed++
+            }
+            checked++
+        }
+        END { printf "%d comparisons checked, %d failed\n", checked, failed; exit failed > 0 }'
 }
