@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "data/host_path.h"
 #include "data/tool_error.h"
 
 const int TemporaryPathBytes = 8192;    // the target's folder and the temporary name
@@ -100,7 +101,7 @@ int FinishReplacing(const char *path, FILE *file, int written) {
     }
     // std::filesystem::rename replaces an existing file on Windows too.
     std::error_code error;
-    std::filesystem::rename(TemporaryPath, path, error);
+    std::filesystem::rename(HostPath(TemporaryPath), HostPath(path), error);
     if (error) {
         remove(TemporaryPath);
         return Refuse("cannot replace %s: %s", path, error.message().c_str());
@@ -110,5 +111,5 @@ int FinishReplacing(const char *path, FILE *file, int written) {
 
 int SameFile(const char *a, const char *b) {
     std::error_code error;
-    return std::filesystem::equivalent(a, b, error) && !error;
+    return std::filesystem::equivalent(HostPath(a), HostPath(b), error) && !error;
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "data/host_path.h"
 #include "data/tool_error.h"
 #include "recon/sinogram_file.h"
 
@@ -14,7 +15,7 @@ static unsigned char SliceBytes[SinogramSliceBytes];   // the slice as stored
 
 int ReadSinogramSlice(const char *path, int s, float slice[Angles][Bins]) {
     std::error_code error;
-    uintmax_t size = std::filesystem::file_size(path, error);
+    uintmax_t size = std::filesystem::file_size(HostPath(path), error);
     if (error) return Refuse("cannot open %s", path);
     if (size < (uintmax_t)SinogramFileBytes)
         return Refuse("%s is %.0f bytes; a sinogram volume is %ld", path, (double)size, SinogramFileBytes);

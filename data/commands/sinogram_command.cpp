@@ -22,6 +22,7 @@
 #include "data/commands/data_tool.h"
 #include "data/commands/sinogram_command.h"
 #include "data/file_replacement.h"
+#include "data/host_path.h"
 #include "data/phantoms.h"
 #include "data/picture_file.h"
 #include "data/picture_projection.h"
@@ -118,9 +119,10 @@ static int ComparePaths(const void *a, const void *b) {
 
 static int ListFolder(const char *folder) {
     std::error_code error;
-    if (!std::filesystem::is_directory(folder, error)) return Refuse("%s is not a folder", folder);
+    std::filesystem::path host = HostPath(folder);
+    if (!std::filesystem::is_directory(host, error)) return Refuse("%s is not a folder", folder);
     FolderPictureCount = 0;
-    std::filesystem::directory_iterator entries(folder, error), end;
+    std::filesystem::directory_iterator entries(host, error), end;
     if (error) return Refuse("cannot read the folder %s", folder);
     for (; entries != end; entries.increment(error)) {
         if (error) return Refuse("cannot read the folder %s", folder);
@@ -128,9 +130,9 @@ static int ListFolder(const char *folder) {
         if (!IsPictureName(name) || !entries->is_regular_file(error)) continue;
         if (FolderPictureCount >= FolderPicturesMax)
             return Refuse("%s holds more than %d pictures; a volume has %d slices", folder, FolderPicturesMax, Slices);
-        std::string path = entries->path().string();
-        if (path.size() >= (size_t)FolderPathBytes) return Refuse("%s: the name is too long", path.c_str());
-        snprintf(FolderPaths[FolderPictureCount++], FolderPathBytes, "%s", path.c_str());
+        if (!HostPathText(entries->path(), FolderPaths[FolderPictureCount++], FolderPathBytes))
+            return Refuse("%s: a picture's name is too long or has a character that this system's code page lacks",
+                          folder);
     }
     if (FolderPictureCount == 0) return Refuse("%s holds no .pgm or .bmp pictures", folder);
     qsort(FolderPaths, FolderPictureCount, FolderPathBytes, ComparePaths);

@@ -1,10 +1,16 @@
 #!/bin/sh
-# The shipped program is a 32-bit GUI PE that imports only Windows' own DLLs.
-exe=$1
+# A shipped program is a 32-bit PE of its subsystem that imports only Windows' own DLLs.
+# Usage: check_pe.sh EXE [gui|console]   (default gui)
+exe=$1 kind=${2:-gui}
 fail() { echo "FAIL: $*"; exit 1; }
+case "$kind" in
+    gui) subsystem='Subsystem.*0*2.*(Windows GUI)' ;;
+    console) subsystem='Subsystem.*0*3.*(Windows CUI)' ;;
+    *) fail "unknown subsystem $kind" ;;
+esac
 dump=$(i686-w64-mingw32-objdump -p "$exe") || fail "cannot read $exe"
 echo "$dump" | grep -q 'file format pei-i386' || fail "not a 32-bit PE"
-echo "$dump" | grep -q 'Subsystem.*0*2.*(Windows GUI)' || fail "not the GUI subsystem"
+echo "$dump" | grep -q "$subsystem" || fail "not the $kind subsystem"
 dlls=$(echo "$dump" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
 [ -n "$dlls" ] || fail "no imports found"
 echo "imports: $(echo $dlls)"

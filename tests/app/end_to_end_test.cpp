@@ -3,14 +3,22 @@
 // final image, saved through the menu, must equal pixel for pixel what the platform-free
 // core computes for the same inputs, and the console text must be the expected dialogue.
 // Given a samples folder, it uses head.sino, rods_poisson.sino and ramp.txt from there
-// instead of generated files.
+// instead of generated files. Given the data tool too, the second file is what the tool
+// makes from a 24-bit BMP, rebuilt with a filter it makes, in a folder with Japanese
+// characters under code page 932, as README.txt shows teachers; the tool then measures
+// the slice saved there.
 //
-// Usage: end_to_end_test QUORVEL_EXE WORK_FOLDER [SAMPLES_FOLDER]   (Linux paths; run under Wine)
+// Usage: end_to_end_test QUORVEL_EXE WORK_FOLDER [SAMPLES_FOLDER [DATA_TOOL]]   (Linux paths; under Wine)
 #include <windows.h>
 
+#include <stdint.h>
 #include <stdio.h>
 #include <string.h>
 
+#include <string>
+#include <vector>
+
+#include "data/picture_bytes.h"
 #include "recon/sinogram_file.h"
 #include "recon/working_arrays.h"
 #include "support/expected_pictures.h"
@@ -19,6 +27,11 @@
 #include "tools/driver/driver_checks.h"
 
 const int QuestionTimeoutMs = 180000;  // a reconstruction may take a while under Wine
+const int ToolTimeoutMs = 120000;
+const int JapaneseCodePage = 932;
+// "表示ソフト" in code page 932: two of its bytes equal '\'.
+const char JapaneseFolder[] = "\x95\x5c\x8e\xa6\x83\x5c\x83\x74\x83\x67";
+const int DrawingColumns = 180, DrawingRows = 140;
 
 // Compares the final-image region of a saved bitmap with the expected reconstruction.
 static void CheckFinalImage(const char *bitmapPath, const char *what) {
@@ -55,6 +68,28 @@ static int Reconstruct(const char *volume, const char *filter, const char *filte
     return 1;
 }
 
+// A teacher's drawing as Paint saves it: a white disc and a green square (grey 150) on black.
+static void WriteDrawing(const char *path) {
+    std::vector<uint32_t> pixels(DrawingColumns * DrawingRows);
+    for (int y = 0; y < DrawingRows; ++y)
+        for (int x = 0; x < DrawingColumns; ++x) {
+            int dx = x - 70, dy = y - 60;
+            pixels[y * DrawingColumns + x] = x >= 110 && x < 140 && y >= 80 && y < 110 ? 0x00FF00u
+                                             : dx * dx + dy * dy < 50 * 50              ? 0xFFFFFFu
+                                                                                        : 0u;
+        }
+    WriteBytes(WinePath(path), BmpBytes(DrawingColumns, DrawingRows, 24, pixels));
+}
+
+static std::string Quoted(const char *path) { return "\"" + WinePath(path) + "\""; }
+
+// Runs the data tool as a teacher types it into cmd.exe; returns its exit status.
+static long RunTool(const char *tool, const std::string &arguments) {
+    PROCESS_INFORMATION process;
+    if (!StartProcess(tool, arguments.c_str(), NULL, &process)) return -1;
+    return FinishProcess(&process, ToolTimeoutMs);
+}
+
 // The first reconstruction's dialogue, line for line as the console holds it.
 static void CheckTranscript(const char *filterWin, const char *maxLine) {
     char pathLine[300];
@@ -89,25 +124,42 @@ static void CheckTranscript(const char *filterWin, const char *maxLine) {
 
 int main(int argc, char **argv) {
     if (argc < 3) {
-        printf("usage: end_to_end_test QUORVEL_EXE WORK_FOLDER [SAMPLES_FOLDER]\n");
+        printf("usage: end_to_end_test QUORVEL_EXE WORK_FOLDER [SAMPLES_FOLDER [DATA_TOOL]]\n");
         return 2;
     }
     const char *exe = argv[1], *work = argv[2], *samples = argc > 3 ? argv[3] : NULL;
+    const char *tool = argc > 4 ? argv[4] : NULL;
     CreateDirectoryA(work, NULL);
-    char volumeA[MAX_PATH], volumeB[MAX_PATH], filter[MAX_PATH], bitmap1[MAX_PATH], bitmap2[MAX_PATH],
-        bitmap3[MAX_PATH];
+    char volumeA[MAX_PATH], volumeB[MAX_PATH], filter[MAX_PATH], filterB[MAX_PATH], bitmap1[MAX_PATH],
+        bitmap2[MAX_PATH], bitmap3[MAX_PATH], teacher[MAX_PATH], drawing[MAX_PATH];
     const char *inputs = samples ? samples : work;   // the folder of the volumes and the filter
     snprintf(volumeA, sizeof volumeA, "%s/%s", inputs, samples ? "head.sino" : "volume_a.sino");
     snprintf(volumeB, sizeof volumeB, "%s/%s", inputs, samples ? "rods_poisson.sino" : "volume_b.sino");
     snprintf(filter, sizeof filter, "%s/ramp.txt", inputs);
+    snprintf(filterB, sizeof filterB, "%s", filter);
     snprintf(bitmap1, sizeof bitmap1, "%s/simple_40.bmp", work);
     snprintf(bitmap2, sizeof bitmap2, "%s/filtered_50.bmp", work);
     snprintf(bitmap3, sizeof bitmap3, "%s/second_file_20.bmp", work);
-    char volumeAWin[MAX_PATH], volumeBWin[MAX_PATH], filterWin[MAX_PATH], bitmap1Win[MAX_PATH],
-        bitmap2Win[MAX_PATH], bitmap3Win[MAX_PATH];
+    if (tool) {
+        Check(GetACP() == JapaneseCodePage, "the programs run under code page 932");
+        snprintf(teacher, sizeof teacher, "%s/%s", work, JapaneseFolder);
+        snprintf(drawing, sizeof drawing, "%s/drawing.bmp", teacher);
+        snprintf(volumeB, sizeof volumeB, "%s/drawing.sino", teacher);
+        snprintf(filterB, sizeof filterB, "%s/hann_half.txt", teacher);
+        snprintf(bitmap3, sizeof bitmap3, "%s/slice.bmp", teacher);
+        CreateDirectoryA(WinePath(teacher).c_str(), NULL);
+        WriteDrawing(drawing);
+        Check(RunTool(tool, "sinogram " + Quoted(volumeB) + " --picture " + Quoted(drawing) + " --counts 500") == 0,
+              "quorvel_data makes a volume from a 24-bit BMP in a folder with Japanese characters");
+        Check(RunTool(tool, "filter " + Quoted(filterB) + " hann --cutoff 0.5") == 0,
+              "quorvel_data makes a filter with a cutoff there");
+    }
+    char volumeAWin[MAX_PATH], volumeBWin[MAX_PATH], filterWin[MAX_PATH], filterBWin[MAX_PATH],
+        bitmap1Win[MAX_PATH], bitmap2Win[MAX_PATH], bitmap3Win[MAX_PATH];
     snprintf(volumeAWin, MAX_PATH, "%s", WinePath(volumeA).c_str());
     snprintf(volumeBWin, MAX_PATH, "%s", WinePath(volumeB).c_str());
     snprintf(filterWin, MAX_PATH, "%s", WinePath(filter).c_str());
+    snprintf(filterBWin, MAX_PATH, "%s", WinePath(filterB).c_str());
     snprintf(bitmap1Win, MAX_PATH, "%s", WinePath(bitmap1).c_str());
     snprintf(bitmap2Win, MAX_PATH, "%s", WinePath(bitmap2).c_str());
     snprintf(bitmap3Win, MAX_PATH, "%s", WinePath(bitmap3).c_str());
@@ -122,6 +174,7 @@ int main(int argc, char **argv) {
     FindMaxCount();
     snprintf(maxLine, sizeof maxLine, " max count = %lf", (double)MaxCount);
 
+    if (CheckFailures) return 1;
     Check(StartProgram(exe, work), "the program starts and titles its console \"Quorvel\"");
     if (CheckFailures) return 1;
     Check(AnswerFileDialog(volumeAWin, QuestionTimeoutMs), "the sinogram's open dialog is answered");
@@ -137,7 +190,10 @@ int main(int argc, char **argv) {
             if (Ask(" Retry? (no:n) ", NULL, "", QuestionTimeoutMs)) {
                 Check(AnswerFileDialog(volumeBWin, QuestionTimeoutMs), "the second sinogram's dialog is answered");
                 if (Ask("Disp Projection ", NULL, "", QuestionTimeoutMs) &&
-                    Reconstruct(volumeB, filter, filterWin, 20, '2', bitmap3Win, bitmap3, "second file, row 20")) {
+                    Reconstruct(volumeB, filterB, filterBWin, 20, '2', bitmap3Win, bitmap3, "second file, row 20")) {
+                    if (tool)
+                        Check(RunTool(tool, "compare " + Quoted(bitmap3) + " --picture " + Quoted(drawing)) == 0,
+                              "quorvel_data measures the slice saved there against the drawing");
                     TypeLine("n");
                     if (Ask(" Retry? (no:n) ", NULL, "n", QuestionTimeoutMs)) {
                         long status = WaitForExit(60000);

@@ -7,7 +7,9 @@ and the zip holds each part in its shipped form.
 VERSION is the project's. The first run's zip stays in WORK_FOLDER/first for the test
 that runs the program from it.
 """
+import glob
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -39,17 +41,22 @@ SAMPLE_HASHES = {
     "samples/hann_half.txt": 1098545068598492382,
     "samples/butterworth_half.txt": 4105178539022522104,
 }
-TEXTS = ["LICENSE.txt", "README.txt", "samples/README.txt"]   # in Windows' line ends
-ENTRIES = sorted(["quorvel.exe"] + TEXTS + list(SAMPLE_HASHES))
+GUIDES = ["README.txt", "README-ja.txt"]   # UTF-8 with a byte-order mark, for Notepad
+TEXTS = ["LICENSE.txt", "samples/README.txt"] + GUIDES   # in Windows' line ends
+# Each program, its subsystem and what its resources hold besides the common lines.
+PROGRAMS = {
+    "quorvel.exe": ("gui", ['VALUE "FileDescription", "Quorvel: PET image reconstruction, step by step"',
+                            "/* Type: icon", "/* Type: group icon"]),
+    "quorvel_data.exe": ("console", ['VALUE "FileDescription", "Quorvel data: volumes and filters for Quorvel, '
+                                     'and figures of a saved slice"']),
+}
+ENTRIES = sorted(list(PROGRAMS) + TEXTS + list(SAMPLE_HASHES))
 # The version information as the resource compiler lists it back.
 RESOURCE_LINES = [
     'VALUE "ProductName", "Quorvel"',
     'VALUE "ProductVersion", "%s"' % VERSION,
     'VALUE "FileVersion", "%s"' % VERSION,
-    'VALUE "FileDescription", "Quorvel: PET image reconstruction, step by step"',
     'VALUE "LegalCopyright", "Copyright (c) 2026 The Quorvel authors. MIT licence."',
-    "/* Type: icon",
-    "/* Type: group icon",
 ]
 
 failures = []
@@ -94,18 +101,45 @@ def tool(*command):
     return subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
 
 
-def check_program(exe):
-    pe = tool(os.path.join(ROOT, "tests/app/check_pe.sh"), exe)
-    check(pe.returncode == 0, "quorvel.exe is a 32-bit GUI PE importing only Windows' own DLLs: " + pe.stdout)
+def check_program(folder, name):
+    exe = os.path.join(folder, name)
+    subsystem, own_lines = PROGRAMS[name]
+    pe = tool(os.path.join(ROOT, "tests/app/check_pe.sh"), exe, subsystem)
+    check(pe.returncode == 0, "%s is a 32-bit %s PE importing only Windows' own DLLs: %s" % (name, subsystem, pe.stdout))
     header = tool("i686-w64-mingw32-objdump", "-f", exe).stdout
-    check("HAS_SYMS" not in header and "HAS_DEBUG" not in header, "quorvel.exe is stripped")
+    check("HAS_SYMS" not in header and "HAS_DEBUG" not in header, name + " is stripped")
     imports = tool("i686-w64-mingw32-objdump", "-p", exe).stdout
     names = [line.split()[-1] for line in imports.splitlines() if line.strip()]
     registry = [n for n in names if n.startswith("Reg") and not n.startswith("Register")]
-    check(not registry, "quorvel.exe calls nothing of the registry: %s" % registry)
+    check(not registry, "%s calls nothing of the registry: %s" % (name, registry))
     resources = tool("i686-w64-mingw32-windres", "-J", "coff", "-i", exe, "-O", "rc").stdout
-    for line in RESOURCE_LINES:
-        check(line in resources, "quorvel.exe's resources hold " + line)
+    for line in RESOURCE_LINES + own_lines:
+        check(line in resources, "%s's resources hold %s" % (name, line))
+
+
+def check_guides(files):
+    """Both guides name the version, the zip and the tool; the Japanese one keeps the
+    program's words that the English one quotes, and the English one's commands."""
+    program = "".join(open(f, encoding="latin-1").read()
+                      for d in ("app", "console", "graphics", "recon") for f in glob.glob(os.path.join(ROOT, d, "*.cpp")))
+    guides = {}
+    for name in GUIDES:
+        raw = files.get(name, b"")
+        check(raw.startswith(b"\xef\xbb\xbf"), name + " starts with UTF-8's byte-order mark")
+        try:
+            guides[name] = raw[3:].decode("utf-8")
+        except UnicodeDecodeError as error:
+            check(False, "%s is UTF-8: %s" % (name, error))
+            guides[name] = ""
+        text = guides[name]
+        check(text.startswith("Quorvel %s " % VERSION) and ZIP_NAME in text and "quorvel_data.exe" in text,
+              name + " names the version, the zip and quorvel_data.exe")
+    english, japanese = guides["README.txt"], guides["README-ja.txt"]
+    kept = [q for q in re.findall(r'"([^"\r\n]+)"', english) if q in program]
+    commands = [line.strip() for line in english.splitlines() if re.match(r" +quorvel_data ", line)]
+    check(len(commands) >= 3, "README.txt shows the tool's commands: %s" % commands)
+    for words in dict.fromkeys(kept + commands):
+        check(words in japanese, "README-ja.txt holds, as in README.txt: " + words)
 
 
 def main():
@@ -125,17 +159,17 @@ def main():
             check(e.date_time == date and e.create_system == 0 and e.external_attr == 0x20,
                   "%s is dated by the commit and carries nothing of the machine" % e.filename)
         files = {e.filename: archive.read(e) for e in entries}
-        archive.extract("quorvel.exe", unpacked)
-    check_program(os.path.join(unpacked, "quorvel.exe"))
+        for name in PROGRAMS:
+            archive.extract(name, unpacked)
+    for name in PROGRAMS:
+        check_program(unpacked, name)
+    check_guides(files)
     for name, expected in SAMPLE_HASHES.items():
         check(fnv1a(files.get(name, b"")) == expected, name + " has the generator's bytes")
     for name in TEXTS:
         text = files.get(name, b"")
         check(text.endswith(b"\r\n") and text.count(b"\n") == text.count(b"\r\n"),
               name + " ends every line in CR LF")
-    guide = files.get("README.txt", b"").decode("ascii", "replace")
-    check(guide.startswith("Quorvel %s " % VERSION) and ZIP_NAME in guide,
-          "README.txt names the version and the zip")
     check(files.get("LICENSE.txt", b"").startswith(b"MIT License\r\n"), "LICENSE.txt holds the MIT licence")
     print("%d checks failed" % len(failures))
     sys.exit(1 if failures else 0)

@@ -17,8 +17,8 @@ NOT_SAMPLES = {"README.txt", "LICENSE.txt", "README-ja.txt"}
 # guide, the line that opens its samples section, the line that ends it (regular expressions)
 GUIDES = [
     ("README.md", r"^### The sample data", r"^## "),
-    ("docs/release/README.txt", r"^THE SAMPLES", r"^[A-Z][A-Z' ]+$"),
-    ("docs/release/README-ja.txt", r"^サンプル", r"^[^\s].*[^\s]$(?<!\.)"),
+    ("docs/release/README.txt", r"^THE SAMPLES", r"^MAKING YOUR OWN FILES"),
+    ("docs/release/README-ja.txt", r"^サンプル$", r"^ファイルを自分で作る"),
 ]
 
 
