@@ -215,6 +215,7 @@ prepare_prefix() {
     export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     if [ ! -f "$prefix/system.reg" ]; then
         say "creating the Wine prefix $prefix"
+        mkdir -p "$(dirname "$prefix")"   # Wine makes the prefix, but not the folder it is in
         WINEPREFIX="$prefix" "$(wine_loader)" wineboot -i </dev/null >/dev/null 2>&1 || true
     fi
     WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
