@@ -299,7 +299,9 @@ static size_t NextStep = 0;
 static UINT_PTR Timer = 0;
 static int IdleTicks = 0;
 static HWND LastWindow = NULL;         // the window seen on the previous tick
-static int SameWindowTicks = 0;        // ticks that window has been up
+static RECT LastRect;                  // where it stood then
+static int SameWindowTicks = 0;        // ticks that window has stood there, drawn
+static HWND AnsweredWindow = NULL;     // each window is answered once
 
 static BOOL CALLBACK TakeModal(HWND window, LPARAM found) {
     std::string name = ClassOf(window);
@@ -364,9 +366,17 @@ static int OnMenuItem(HWND window, const ModalStep &step) {
 }
 
 static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    // A window counts as settled once it has kept one place and a size for a few ticks:
+    // on a busy machine a menu is shown before it is sized and placed.
     HWND window = FindModal();
-    SameWindowTicks = window != NULL && window == LastWindow ? SameWindowTicks + 1 : 0;
+    RECT rect = {0, 0, 0, 0};
+    if (window) GetWindowRect(window, &rect);
+    int steady = window != NULL && window == LastWindow && rect.right > rect.left && rect.bottom > rect.top &&
+                 EqualRect(&rect, &LastRect);
+    SameWindowTicks = steady ? SameWindowTicks + 1 : 0;
+    if (window != LastWindow) AnsweredWindow = NULL;   // a window gone frees its handle
     LastWindow = window;
+    LastRect = rect;
     if (NextStep < Steps.size()) IdleTicks++;
     if (IdleTicks > TicksBeforeGivingUp) {
         ModalSeen seen = {Steps[NextStep].kind, "timeout", "", {0, 0, 0, 0}};
@@ -375,13 +385,12 @@ static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         if (window) Dismiss(window);
         return;
     }
-    if (window == NULL || SameWindowTicks < SettleTicks) return;
+    if (window == NULL || window == AnsweredWindow || SameWindowTicks < SettleTicks) return;
     if (KindOf(window) == ModalMenu && NextStep < Steps.size() && Steps[NextStep].kind == ModalMenu &&
         !OnMenuItem(window, Steps[NextStep]))
         return;
-    SameWindowTicks = -1000;  // each window is answered once
-    ModalSeen seen = {KindOf(window), CaptionOf(window), "", {0, 0, 0, 0}};
-    GetWindowRect(window, &seen.rect);
+    AnsweredWindow = window;
+    ModalSeen seen = {KindOf(window), CaptionOf(window), "", rect};
     if (NextStep >= Steps.size() || Steps[NextStep].kind != seen.kind) {
         seen.text = seen.kind == ModalMessageBox ? BoxMessage(window) : "";
         seen.caption = "unexpected " + seen.caption;
@@ -401,7 +410,9 @@ void StartModalScript(const std::vector<ModalStep> &steps) {
     NextStep = 0;
     IdleTicks = 0;
     LastWindow = NULL;
+    SetRectEmpty(&LastRect);
     SameWindowTicks = 0;
+    AnsweredWindow = NULL;
     Timer = SetTimer(NULL, 0, TickMs, Tick);
 }
 
