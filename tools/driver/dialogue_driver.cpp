@@ -18,6 +18,8 @@ const int ConsoleTextCommand = 6;     // the menu's " Save TextBuffer File"
 const int GraphicCommand = 7;         // the menu's " Save Graphic File"
 const int SaveDialogTimeoutMs = 120000;
 const int ReportTimeoutMs = 30000;
+const int FirstPromptPauseMs = 100;   // between the first looks for a question
+const int LastPromptPauseMs = 800;    // between later ones
 
 // ---- What every answer needs to know of the program's windows ----
 
@@ -269,14 +271,18 @@ int ReadConsoleText() {
 }
 
 int WaitForPrompt(const char *lastLine, const char *lineBefore, int timeoutMs) {
+    // Each look saves the console text through the program's own menu, a dialog and a
+    // box: the looks grow sparser while a long step runs, so as not to slow it down.
     DWORD start = GetTickCount();
+    int pause = FirstPromptPauseMs;
     while (GetTickCount() - start <= (DWORD)timeoutMs) {
         if (!ReadConsoleText()) return 0;
         int n = DriverLineCount;
         if (n >= 1 && strcmp(DriverLines[n - 1], lastLine) == 0 &&
             (!lineBefore || (n >= 2 && strcmp(DriverLines[n - 2], lineBefore) == 0)))
             return 1;
-        Sleep(200);
+        Sleep(pause);
+        if (pause < LastPromptPauseMs) pause *= 2;
     }
     Fail("the question never came", lastLine);
     return 0;
