@@ -30,8 +30,9 @@ def main():
             entry.compress_type = zipfile.ZIP_DEFLATED
             entry.create_system = 0       # MS-DOS: no Unix owner or permissions
             entry.external_attr = 0x20    # a plain file, as Windows' own zips mark it
+            # zlib's default level: within 4 % of its smallest zip, in a third of the time.
             with open(os.path.join(folder, name), "rb") as source:
-                archive.writestr(entry, source.read(), compresslevel=9)
+                archive.writestr(entry, source.read(), compresslevel=6)
     os.replace(partial, output)
 
 
