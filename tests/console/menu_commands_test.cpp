@@ -24,17 +24,23 @@ std::vector<ModalSeen> RunCommand(WPARAM command, const std::vector<ModalStep> &
 }
 
 std::vector<ModalSeen> RightClick(int x, int y, const ModalStep &menuAnswer) {
+    std::vector<ModalSeen> seen;
     // A real click activates the console first. Without a window manager nothing hands
     // the activation back after a closed message box, and a menu whose owner is not
-    // active closes at once.
-    SetForegroundWindow(ConsoleWindow);
-    SetActiveWindow(ConsoleWindow);
-    SetFocus(ConsoleWindow);
-    DrainMessages();
-    StartModalScript({menuAnswer});
-    SendMessageA(ConsoleWindow, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(x, y));
-    std::vector<ModalSeen> seen = FinishModalScript();
-    DrainMessages();  // the menu's choice arrives as a posted command
+    // active closes at once; on a busy machine the activation can still be on its way
+    // when the click comes, so a menu that never opened is clicked for again.
+    for (int attempt = 0; attempt < 3; attempt++) {
+        SetForegroundWindow(ConsoleWindow);
+        SetActiveWindow(ConsoleWindow);
+        SetFocus(ConsoleWindow);
+        DrainMessages();
+        StartModalScript({menuAnswer});
+        SendMessageA(ConsoleWindow, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(x, y));
+        seen = FinishModalScript();
+        DrainMessages();  // the menu's choice arrives as a posted command
+        if (seen.size() != 1 || seen[0].caption != "never opened") break;
+        Sleep(100);
+    }
     return seen;
 }
 
