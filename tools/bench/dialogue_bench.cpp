@@ -11,6 +11,7 @@
 
 #include "data/filter_taps.h"
 #include "data/sample_volume.h"
+#include "recon/working_arrays.h"
 #include "tools/bench/bench_common.h"
 #include "tools/driver/dialogue_driver.h"
 
