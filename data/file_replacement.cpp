@@ -113,3 +113,11 @@ int SameFile(const char *a, const char *b) {
     std::error_code error;
     return std::filesystem::equivalent(HostPath(a), HostPath(b), error) && !error;
 }
+
+int WriteFileWith(const char *path, int (*writeTo)(FILE *file)) {
+    FILE *file = fopen(path, "wb");
+    if (!file) return 0;
+    int ok = writeTo(file);
+    if (fclose(file) != 0) ok = 0;
+    return ok;
+}

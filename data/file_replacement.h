@@ -16,6 +16,11 @@ FILE *BeginReplacing(const char *path);
 // written is 0 the caller says why).
 int FinishReplacing(const char *path, FILE *file, int written);
 
+// Writes path directly with writeTo and closes it, for files no user's file stands in the
+// way of (the sample folder, the tests). Returns 1 when writeTo wrote everything and the
+// file closed.
+int WriteFileWith(const char *path, int (*writeTo)(FILE *file));
+
 // Whether two names stand for one existing file, so that an output would replace an
 // input. A name that does not exist names no input.
 int SameFile(const char *a, const char *b);

@@ -2,6 +2,7 @@
 
 #include <stdio.h>
 
+#include "data/file_replacement.h"
 #include "graphics/gray_level.h"
 
 float ShownSlice[ImageSide][ImageSide];
@@ -55,10 +56,4 @@ int WriteFinalPictureTo(FILE *file) {
     return ok;
 }
 
-int WriteFinalPicture(const char *path) {
-    FILE *file = fopen(path, "wb");
-    if (!file) return 0;
-    int ok = WriteFinalPictureTo(file);
-    if (fclose(file) != 0) ok = 0;
-    return ok;
-}
+int WriteFinalPicture(const char *path) { return WriteFileWith(path, WriteFinalPictureTo); }

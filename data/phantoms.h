@@ -1,7 +1,7 @@
 // The phantoms: sums of uniform bodies (ellipsoids and upright elliptic cylinders) in
 // slice coordinates. x runs along the image's first coordinate P (to the right), y along
 // its second coordinate Q (upward in the final picture), both in pixels from the
-// rotation centre 127.5; z is the file slice index, growing upward.
+// rotation centre (RotationCentre); z is the file slice index, growing upward.
 #pragma once
 
 const int ShapeEllipsoid = 0;

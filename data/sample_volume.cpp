@@ -3,6 +3,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "data/file_replacement.h"
 #include "data/phantoms.h"
 #include "recon/geometry.h"
 #include "recon/sinogram_file.h"
@@ -80,13 +81,7 @@ int WriteSampleVolumeTo(FILE *file) {
     return ok;
 }
 
-int WriteSampleVolume(const char *path) {
-    FILE *file = fopen(path, "wb");
-    if (!file) return 0;
-    int ok = WriteSampleVolumeTo(file);
-    if (fclose(file) != 0) ok = 0;
-    return ok;
-}
+int WriteSampleVolume(const char *path) { return WriteFileWith(path, WriteSampleVolumeTo); }
 
 static uint64_t HashBytes(uint64_t hash, const unsigned char *bytes, int count) {
     for (int i = 0; i < count; i++) {

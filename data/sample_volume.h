@@ -14,7 +14,7 @@ extern double VolumeScale;   // counts per unit of activity x pixel of path
 extern void (*SliceProjected)(int done, int total);
 
 // Bin r of angle a in slice s holds the integral over the line
-// x cos(theta) + y sin(theta) = r - 127.5, theta = a x 1.40625 degrees, z = s;
+// x cos(theta) + y sin(theta) = r - RotationCentre, theta = a x AngleStepDegrees, z = s;
 // the volume is scaled so that its largest sample is peakCount.
 void ProjectPhantom(double peakCount);
 

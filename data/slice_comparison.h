@@ -39,9 +39,9 @@ extern char RmsErrorReason[ReasonBytes];
 extern char RegionReason[RegionsMax][ReasonBytes];
 extern char NoiseReason[ReasonBytes];
 
-// Takes the final image from the picture read last (PictureLevel, 1200 x 800): grey
-// 2 x 2 blocks at x 0..511, y 140..651, in greys 0..255 whatever the file's largest
-// level. Returns 0 with ToolError when no such image is there.
+// Takes the final image from the picture read last (PictureLevel, PictureWidth x
+// PictureHeight): grey 2 x 2 blocks from x 0 and y FinalImageTop, in greys 0..255
+// whatever the file's largest level. Returns 0 with ToolError when no such image is there.
 int FindFinalImage(const char *path);
 
 // The true slice of the current phantom at height z, averaged over each pixel; the

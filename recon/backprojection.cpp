@@ -90,7 +90,7 @@ void SmearColumn(int a) {
 // Target pixel of every source pixel of column i, as an offset into a layer, or
 // OutsideLayer. The offsets are worked out for all 256 source pixels before any is
 // stored, two at a time; the doubles are those of the plain loop order, which the tests
-// hold them against. |u|, |v| <= 127.5 and |c|, |s| <= 1 keep both coordinates within
+// hold them against. |u|, |v| <= RotationCentre and |c|, |s| <= 1 keep both coordinates within
 // -128..384, so the truncations are always defined.
 static void TargetsOfColumn(const double *uc, const double *us, double vs, double vc, int32_t *targets) {
     static_assert(ArraySide == (1 << 8) + (1 << 2), "a row offset is P shifted by 8 plus P shifted by 2");
