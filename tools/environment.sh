@@ -149,9 +149,15 @@ build_targets() {
     local name=$1 targets=$2; shift 2
     local target_options=()
     [ "$targets" = all ] || target_options=(--target $targets)
-    cmake --no-warn-unused-cli -S "$QUORVEL_ROOT" -B "$QUORVEL_BUILD/$name" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" \
+    # Ninja starts and schedules a tree's hundred small compilations in a fraction of
+    # make's time. A tree configured for make earlier is configured afresh.
+    local cache="$QUORVEL_BUILD/$name/CMakeCache.txt"
+    if [ -f "$cache" ] && ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$' "$cache"; then
+        rm -rf "$cache" "$QUORVEL_BUILD/$name/CMakeFiles"
+    fi
+    cmake -G Ninja --no-warn-unused-cli -S "$QUORVEL_ROOT" -B "$QUORVEL_BUILD/$name" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" \
         >/dev/null || return 1
-    cmake --build "$QUORVEL_BUILD/$name" -j "$QUORVEL_JOBS" "${target_options[@]}" -- --no-print-directory
+    cmake --build "$QUORVEL_BUILD/$name" -j "$QUORVEL_JOBS" "${target_options[@]}"
 }
 build_tree() {
     local name=$1; shift
@@ -170,7 +176,7 @@ windows_packages() {
     if can_run_32bit; then echo g++-mingw-w64-i686-posix binutils-mingw-w64-i686; else echo g++-mingw-w64-x86-64-posix; fi
 }
 SHIPPED_PACKAGES="g++-mingw-w64-i686-posix binutils-mingw-w64-i686"   # the 32-bit quorvel.exe's
-BUILD_PACKAGES="cmake make g++"
+BUILD_PACKAGES="cmake ninja-build g++"
 
 # ---- A display and Wine ----
 
