@@ -40,6 +40,10 @@ const double RingInside = 2.0;         // the ring around a region: from its edg
 const double RingOutside = 6.0;        // ... to its edge + 6
 const double SphereRadiusMax = 12.0;   // larger round bodies are not spheres to measure
 
+// The final image's last column and row in the picture.
+const int FinalImageRight = FinalImageLeft + FinalImageScale * ImageSide - 1;
+const int FinalImageBottom = FinalImageTop + FinalImageScale * ImageSide - 1;
+
 int FindFinalImage(const char *path) {
     for (int i = 0; i < ImageSide; i++) {
         int y = FinalImageTop + FinalImageScale * i;
@@ -48,8 +52,9 @@ int FindFinalImage(const char *path) {
             float level = PictureLevel[y][x];
             if (PictureLevel[y][x + 1] != level || PictureLevel[y + 1][x] != level ||
                 PictureLevel[y + 1][x + 1] != level || level != floorf(level))
-                return Refuse("%s shows no final image at x 0..511, y 140..651 (pixel %d, %d differs from its "
-                              "2 x 2 block; save the picture once the slice is shown)", path, x, y);
+                return Refuse("%s shows no final image at x %d..%d, y %d..%d (pixel %d, %d differs from its "
+                              "2 x 2 block; save the picture once the slice is shown)",
+                              path, FinalImageLeft, FinalImageRight, FinalImageTop, FinalImageBottom, x, y);
             // A PGM may store the greys on another scale (up to 65535); back to 0..255.
             ShownGrey[p][ImageSide - 1 - i] = (float)floor(level * 255.0 / PictureWhite + 0.5);
         }
@@ -57,7 +62,8 @@ int FindFinalImage(const char *path) {
     for (int p = 0; p < ImageSide; p++)
         for (int q = 0; q < ImageSide; q++)
             if (ShownGrey[p][q] > 0.0f) return 1;
-    return Refuse("%s: the final image at x 0..511, y 140..651 is black", path);
+    return Refuse("%s: the final image at x %d..%d, y %d..%d is black", path, FinalImageLeft, FinalImageRight,
+                  FinalImageTop, FinalImageBottom);
 }
 
 static void ClearTruth() {

@@ -10,7 +10,7 @@
 #include "data/commands/sinogram_command.h"
 #include "data/tool_error.h"
 
-static const char *const ToolHelp =
+const char *const ToolHelp =
     "quorvel_data: teaching data for Quorvel.\n"
     "\n"
     "  quorvel_data sinogram OUTPUT.sino (--phantom head|rods | --picture FILE | --folder DIR)\n"

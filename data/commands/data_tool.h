@@ -6,6 +6,9 @@ const int ExitDone = 0;
 const int ExitFailed = 1;   // a file could not be read or written
 const int ExitUsage = 2;    // the command line asks for something the tool cannot do
 
+// What quorvel_data --help prints: the commands and the program's geometry.
+extern const char *const ToolHelp;
+
 // Runs the command line; prints results on standard output and returns the exit status.
 // On failure ToolError holds the one line to show.
 int RunDataTool(int argc, char **argv);

@@ -18,7 +18,10 @@
 
 #include <gtest/gtest.h>
 
+#include "data/commands/compare_command.h"
 #include "data/commands/data_tool.h"
+#include "data/commands/mlem_command.h"
+#include "data/commands/sinogram_command.h"
 #include "data/filter_taps.h"
 #include "data/final_picture.h"
 #include "data/picture_bytes.h"
@@ -606,4 +609,32 @@ TEST(DataTool, HoldsUpAgainstHostileUse) {
     EXPECT_TRUE(lstat(In("linked.txt").c_str(), &status) == 0 && S_ISREG(status.st_mode));
 #endif
     EXPECT_TRUE(std::filesystem::is_empty(Folder() + "/empty"));
+}
+
+// The help texts spell out the program's geometry in words; each number must be the one
+// the program computes with.
+TEST(DataTool, HelpTextsStateTheProgramsGeometry) {
+    auto text = [](const char *format, double a, double b = 0, double c = 0, double d = 0) {
+        char line[128];
+        snprintf(line, sizeof line, format, a, b, c, d);
+        return std::string(line);
+    };
+    const int right = FinalImageLeft + FinalImageScale * ImageSide - 1;
+    const int bottom = FinalImageTop + FinalImageScale * ImageSide - 1;
+    const std::string place = text("x %g..%g, y %g..%g", FinalImageLeft, right, FinalImageTop, bottom);
+    const struct {
+        const char *help;
+        std::string states;
+    } cases[] = {
+        {ToolHelp, text("%g slices x %g angles x %g radial bins", Slices, Angles, Bins)},
+        {ToolHelp, text("= r - %g, th = a x\n%g degrees", RotationCentre, AngleStepDegrees)},
+        {ToolHelp, text("is file slice %g - n", LastSlice)},
+        {CompareHelp, text("%g x %g pixels", PictureWidth, PictureHeight)},
+        {CompareHelp, place},
+        {MlemHelp, text("writes a %g x %g picture", PictureWidth, PictureHeight)},
+        {MlemHelp, place},
+        {MlemHelp, text("round field, %g\npixels from the centre", RotationCentre)},
+        {SinogramHelp, text("more than %g pixels from the\ncentre", RotationCentre)},
+    };
+    for (const auto &c : cases) EXPECT_NE(strstr(c.help, c.states.c_str()), nullptr) << c.states;
 }
