@@ -9,6 +9,8 @@
 #include "tools/driver/dialogue_driver.h"
 #include "window_checks.h"
 
+namespace console_exit_test {
+
 namespace {
 
 struct WindowSearch {
@@ -59,3 +61,5 @@ TEST(ConsoleExit, EscapeAndCloseEndTheProgramWithStatusZero) {
 }
 
 }  // namespace
+
+}  // namespace console_exit_test

@@ -13,6 +13,8 @@
 #include "graphics/surface.h"
 #include "window_checks.h"
 
+namespace console_startup_test {
+
 namespace {
 
 class ConsoleStartup : public testing::Test {
@@ -188,3 +190,5 @@ TEST_F(ConsoleStartup, ZPlacesTheConsoleForTheDialogue) {
 }
 
 }  // namespace
+
+}  // namespace console_startup_test

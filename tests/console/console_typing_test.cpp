@@ -14,6 +14,8 @@
 #include "console/text_ring.h"
 #include "window_checks.h"
 
+namespace console_typing_test {
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -276,3 +278,5 @@ TEST_F(ConsoleTyping, RepaintRequestWithErasingKeepsTheText) {
 }
 
 }  // namespace
+
+}  // namespace console_typing_test

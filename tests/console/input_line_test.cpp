@@ -11,6 +11,8 @@
 #include "console/ring_lines.h"
 #include "console/text_ring.h"
 
+namespace input_line_test {
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -254,3 +256,5 @@ TEST(InputLine, LongestLineAndBoundedCopies) {
 }
 
 }  // namespace
+
+}  // namespace input_line_test

@@ -12,6 +12,8 @@
 #include "support/test_windows.h"
 #include "tools/driver/dialogue_driver.h"
 
+namespace menu_commands_test {
+
 namespace {
 
 const char InfoCaption[] = "Tesmira Message";
@@ -288,3 +290,5 @@ TEST(EndingTheProgram, CancelAtEndKeepsTheChildWaiting) {
 }
 
 }  // namespace
+
+}  // namespace menu_commands_test

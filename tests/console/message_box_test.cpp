@@ -8,6 +8,8 @@
 #include "console/console_window.h"
 #include "window_checks.h"
 
+namespace message_box_test {
+
 namespace {
 
 // What the answering timer saw of the open box.
@@ -60,7 +62,7 @@ VOID CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
     PostMessageA(box, WM_COMMAND, IDOK, 0);
 }
 
-TEST(MessageBox, ShowsTheTextWithCaptionIconAndOneButton) {
+TEST(ConsoleMessageBox, ShowsTheTextWithCaptionIconAndOneButton) {
     ASSERT_TRUE(StartConsole());
     struct Case {
         const char *name;
@@ -92,3 +94,5 @@ TEST(MessageBox, ShowsTheTextWithCaptionIconAndOneButton) {
 }
 
 }  // namespace
+
+}  // namespace message_box_test

@@ -6,6 +6,8 @@
 #include "console/ring_lines.h"
 #include "console/text_ring.h"
 
+namespace text_ring_test {
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -125,3 +127,5 @@ TEST(TextRing, LongFormattedTextsDoNotOverrun) {
 }
 
 }  // namespace
+
+}  // namespace text_ring_test

@@ -16,6 +16,8 @@
 #include "data/poisson_noise.h"
 #include "data/sample_volume.h"
 
+namespace attenuation_mlem_test {
+
 const double CmPerPixel = PixelMmDefault / 10.0;
 
 // A centred square picture of side pixels, each at level.
@@ -188,3 +190,5 @@ TEST(Mlem, EveryBuildComputesTheSameBits) {
     MlemIteration();
     EXPECT_EQ(Fnv(0xCBF29CE484222325ULL, MlemImage, sizeof MlemImage), 5160081146918829660ULL);
 }
+
+}  // namespace attenuation_mlem_test

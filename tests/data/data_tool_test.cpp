@@ -41,6 +41,8 @@
 #include "recon/working_arrays.h"
 #include "support/fakes.h"
 
+namespace data_tool_test {
+
 static std::string Folder() {
     static std::string folder;
     if (folder.empty()) {
@@ -638,3 +640,5 @@ TEST(DataTool, HelpTextsStateTheProgramsGeometry) {
     };
     for (const auto &c : cases) EXPECT_NE(strstr(c.help, c.states.c_str()), nullptr) << c.states;
 }
+
+}  // namespace data_tool_test

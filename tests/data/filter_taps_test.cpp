@@ -10,6 +10,8 @@
 
 #include "data/filter_taps.h"
 
+namespace filter_taps_test {
+
 
 TEST(FilterTaps, RampHasItsKnownValues) {
     EXPECT_DOUBLE_EQ(FilterTap(FilterRamp, 0), 0.25);
@@ -163,3 +165,5 @@ TEST(FilterTaps, CutFiltersAreTheTransformsOfTheirCutResponses) {
     EXPECT_NEAR(taps[3], 10.0 * CutFilterTap(FilterHann, 3, 0.5, 0) / CutFilterTap(FilterHann, 0, 0.5, 0), 1e-13);
     for (int n = 7; n < FilterTapCount; n++) EXPECT_EQ(taps[n], 0.0) << n;
 }
+
+}  // namespace filter_taps_test

@@ -8,6 +8,8 @@
 #include "data/phantoms.h"
 #include "data/sample_volume.h"
 
+namespace phantom_projection_test {
+
 const double Step = 0.002;    // pixels between samples along the line
 const double Reach = 90.0;    // both phantoms lie within this distance of the axis
 
@@ -102,3 +104,5 @@ TEST(PhantomProjection, ActivityIsNeverNegativeAndPeaksMatchTheirTargets) {
         EXPECT_EQ(outside, 0.0f) << p;
     }
 }
+
+}  // namespace phantom_projection_test

@@ -12,6 +12,8 @@
 #include "data/picture_file.h"
 #include "data/tool_error.h"
 
+namespace picture_file_test {
+
 // A 5 x 3 picture: levels 0..9 across, a white corner at the top right.
 static const std::vector<int> Levels = {0, 1, 2, 3, 9, 4, 5, 6, 7, 8, 8, 0, 3, 0, 1};
 
@@ -95,3 +97,5 @@ TEST(PictureFile, ReadsEveryKindAndRefusesDamagedOnes) {
     EXPECT_EQ(ReadPicture(path.c_str(), 256, 256, "a slice"), 0);
     EXPECT_NE(strstr(ToolError, "cannot open"), nullptr);
 }
+
+}  // namespace picture_file_test

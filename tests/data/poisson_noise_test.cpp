@@ -10,6 +10,8 @@
 #include "data/poisson_noise.h"
 #include "data/sample_volume.h"
 
+namespace poisson_noise_test {
+
 TEST(PoissonNoise, CountsHaveThePoissonMeanSpreadAndZeroFrequency) {
     const double means[] = {0.05, 0.7, 3.0, 9.99, 10.0, 10.01, 37.5, 250.0, 1000.0, 1.0e5, PoissonMeanLimit};
     const int Draws = 20000;
@@ -88,3 +90,5 @@ TEST(PoissonNoise, NoisyVolumeScattersAroundTheNoiseFreeOne) {
     EXPECT_NEAR(noisySum, cleanSum, 5.0 * sqrt(cleanSum));
     EXPECT_NEAR(chiSquare / used, 1.0, 5.0 * sqrt(2.0 / used));
 }
+
+}  // namespace poisson_noise_test

@@ -7,6 +7,8 @@
 #include "data/portable_math.h"
 #include "recon/geometry.h"
 
+namespace portable_math_test {
+
 TEST(PortableMath, CosineAndSineAgreeWithTheLibraryAtEveryUsedAngle) {
     // Projection angles, the bodies' tilts and the rod groups' directions, plus
     // negative, octant-boundary and beyond-a-turn angles.
@@ -45,3 +47,5 @@ TEST(PortableMath, ExpOfNegativeAgreesWithTheLibrary) {
     const double xs[] = {0.0, 1.0e-6, 0.25, 0.5, 0.5000001, 1.0, 3.3, 15.99, 16.0, 40.0, 64.0};
     for (double x : xs) EXPECT_NEAR(ExpOfNegative(x) / exp(-x), 1.0, 1e-13) << x;
 }
+
+}  // namespace portable_math_test

@@ -18,6 +18,8 @@
 #include "recon/summation.h"
 #include "recon/working_arrays.h"
 
+namespace reconstruction_test {
+
 static float Truth[ImageSide][ImageSide];       // [P][Q] activity of the middle slice
 static float Displayed[ImageSide][ImageSide];   // [P][Q] reconstruction as shown, >= 0
 
@@ -133,3 +135,5 @@ TEST(Reconstruction, RampFilterPlacesHotSpheresAndBeatsSimpleBackprojection) {
         EXPECT_GT(insideHead[1], insideHead[0] + 0.2) << noisy;
     }
 }
+
+}  // namespace reconstruction_test

@@ -18,6 +18,8 @@
 #include "recon/working_arrays.h"
 #include "support/fakes.h"
 
+namespace sample_files_test {
+
 static std::string TempPath(const char *name) {
     return (std::filesystem::temp_directory_path() / name).string();
 }
@@ -122,3 +124,5 @@ TEST(SampleFiles, TheLowDoseHeadAndTheHalfCutFiltersAreTheSameBytesEverywhere) {
         remove(path.c_str());
     }
 }
+
+}  // namespace sample_files_test

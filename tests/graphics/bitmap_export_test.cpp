@@ -7,6 +7,8 @@
 #include "support/test_windows.h"
 #include "tools/driver/dialogue_driver.h"
 
+namespace bitmap_export_test {
+
 namespace {
 
 const size_t BitmapBytes = 2880054;
@@ -126,3 +128,5 @@ TEST(ExportBitmap, ReportsFailuresAndReturnsFalse) {
 }
 
 }  // namespace
+
+}  // namespace bitmap_export_test

@@ -7,7 +7,7 @@
 #include "graphics/surface.h"
 #include "support/test_windows.h"
 
-namespace {
+namespace draw_test {
 
 const COLORREF Black = RGB(0, 0, 0);
 const COLORREF Red = RGB(255, 0, 0);
@@ -220,10 +220,6 @@ TEST(PumpMessage, ConsumesTheQuitRequest) {
     EXPECT_FALSE(PeekMessageA(&message, NULL, WM_QUIT, WM_QUIT, PM_NOREMOVE));
 }
 
-}  // namespace
-
-namespace {
-
 // The picture built through GDI alone, one SetPixelV a grey pixel: what PlotGray's
 // direct stores must reproduce.
 struct PlainPicture {
@@ -231,8 +227,6 @@ struct PlainPicture {
     HBITMAP bitmap;
     HGDIOBJ kept;
 };
-
-}  // namespace
 
 TEST_F(Drawing, DirectPixelsEqualGdiPixelsInDrawingOrder) {
     const float values[] = {NAN, INFINITY, -INFINITY, -1.0f, -0.0f, 1e-40f, 3e38f, 254.99f, 77.5f, 300.0f};
@@ -269,3 +263,5 @@ TEST_F(Drawing, DirectPixelsEqualGdiPixelsInDrawingOrder) {
     DeleteObject(plain.bitmap);
     DeleteDC(plain.dc);
 }
+
+}  // namespace draw_test

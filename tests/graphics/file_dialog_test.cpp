@@ -6,6 +6,8 @@
 #include "support/test_windows.h"
 #include "tools/driver/dialogue_driver.h"
 
+namespace file_dialog_test {
+
 namespace {
 
 typedef void (*Chooser)(char *destination);
@@ -67,3 +69,5 @@ TEST(FileDialogs, SaveDialogAcceptsANewFile) {
 }
 
 }  // namespace
+
+}  // namespace file_dialog_test

@@ -4,6 +4,8 @@
 
 #include <limits>
 
+namespace gray_level_test {
+
 namespace {
 
 struct GrayCase {
@@ -51,3 +53,5 @@ TEST(GrayLevel, MapsQuotientsToLevels) {
 }
 
 }  // namespace
+
+}  // namespace gray_level_test

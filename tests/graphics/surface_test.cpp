@@ -6,6 +6,8 @@
 #include "console/console_window.h"
 #include "support/test_windows.h"
 
+namespace surface_test {
+
 namespace {
 
 const RECT WholeSurface = {0, 0, PictureWidth, PictureHeight};
@@ -131,3 +133,5 @@ TEST(GraphicsWindowKeys, OtherKeysLeaveTheProgramRunning) {
 }
 
 }  // namespace
+
+}  // namespace surface_test

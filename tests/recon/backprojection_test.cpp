@@ -10,6 +10,8 @@
 #include "recon/working_arrays.h"
 #include "support/fakes.h"
 
+namespace backprojection_test {
+
 static const float Two60 = 1152921504606846976.0f;  // 2^60: adding 1 to it changes nothing
 
 static void ClearTaps() {
@@ -218,3 +220,5 @@ TEST(MethodQuestion, AsksInThreePrintsAndReturnsTheFirstCharacter) {
         EXPECT_EQ(FakeConsoleText().substr(0, asked.size()), asked) << c.typed;
     }
 }
+
+}  // namespace backprojection_test

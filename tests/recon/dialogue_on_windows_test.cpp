@@ -20,6 +20,8 @@
 #include "support/test_windows.h"
 #include "tools/driver/dialogue_driver.h"
 
+namespace dialogue_on_windows_test {
+
 namespace {
 
 const int TypeTickMs = 30;
@@ -109,3 +111,5 @@ TEST_F(DialogueOnWindows, CancelledDialogIsReportedAndAskedAgainAfterEnter) {
 }
 
 }  // namespace
+
+}  // namespace dialogue_on_windows_test

@@ -13,6 +13,8 @@
 #include "recon/summation.h"
 #include "recon/working_arrays.h"
 
+namespace fast_paths_test {
+
 namespace {
 
 float Layer[ImageSide][ImageSide];   // [P][Q] of the layer the plain loops build
@@ -122,3 +124,5 @@ TEST(FastPaths, SameBitsAsThePlainLoopOrder) {
         EXPECT_EQ(differing, 0) << c.what;
     }
 }
+
+}  // namespace fast_paths_test

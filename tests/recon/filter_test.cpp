@@ -11,6 +11,8 @@
 #include "recon/working_arrays.h"
 #include "support/fakes.h"
 
+namespace filter_test {
+
 const double Untouched = -99.0;  // tap value before a read
 
 static void PresetTaps() {
@@ -136,3 +138,5 @@ TEST_F(FilterPanel, CurveIsMirroredAboutX600AndTruncatesTowardZero) {
         EXPECT_EQ(line.y1, l.y1) << l.index;
     }
 }
+
+}  // namespace filter_test

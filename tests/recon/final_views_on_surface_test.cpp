@@ -7,6 +7,8 @@
 #include "recon/view_checks.h"
 #include "support/test_windows.h"
 
+namespace final_views_on_surface_test {
+
 namespace {
 
 uint32_t Read(int x, int y) { return GetPixel(SurfaceDC, x, y); }
@@ -65,3 +67,5 @@ TEST_F(ViewsOnSurface, EverythingZeroDrawsBlack) {
 }
 
 }  // namespace
+
+}  // namespace final_views_on_surface_test

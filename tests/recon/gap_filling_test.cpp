@@ -8,6 +8,8 @@
 #include "recon/gap_filling.h"
 #include "recon/working_arrays.h"
 
+namespace gap_filling_test {
+
 const int Layer = 7;
 
 // Known pixels: the average of the first-index neighbours is Base + 1, that of the
@@ -181,3 +183,5 @@ TEST(GalleryMax, LargestOfLayerOneOnlyAndNeverBelowZero) {
     FindGalleryMax();
     EXPECT_EQ(GalleryMax, 0.0f);
 }
+
+}  // namespace gap_filling_test

@@ -6,6 +6,8 @@
 #include "recon/working_arrays.h"
 #include "support/fakes.h"
 
+namespace projection_views_test {
+
 // Grey 1..251, different for neighbouring bins, angles and slices.
 static int Grey(int r, int a, int s) { return (r * 7 + a * 13 + s * 29) % 251 + 1; }
 
@@ -136,3 +138,5 @@ TEST_F(ProjectionViews, ZeroMaxCountAndNegativeSamplesAreBlack) {
         for (int x = 0; x < PictureWidth; x++) lit += FakePixels[y][x] != 0;
     EXPECT_EQ(lit, 0);
 }
+
+}  // namespace projection_views_test

@@ -12,6 +12,8 @@
 #include "recon/working_arrays.h"
 #include "support/fakes.h"
 
+namespace recon_views_test {
+
 static void PaintBackground() {
     for (int y = 0; y < PictureHeight; y++)
         for (int x = 0; x < PictureWidth; x++) FakePixels[y][x] = Background;
@@ -93,3 +95,5 @@ TEST_F(ReconViews, NothingButZerosGivesBlackViews) {
     EXPECT_EQ(PixelsNot(Background), drawn);
     EXPECT_EQ(PictureWidth * PictureHeight - PixelsNot(ColorBlack), drawn);
 }
+
+}  // namespace recon_views_test

@@ -11,6 +11,8 @@
 #include "recon/summation.h"
 #include "recon/working_arrays.h"
 
+namespace reconstruction_test {
+
 static double AngleOf(int a) { return ((double)a * AngleStepDegrees) * RadiansPerDegree; }
 
 static void ClearSlice() {
@@ -152,3 +154,5 @@ TEST(Reconstruction, SameBitsInEveryBuild) {
         EXPECT_EQ(BackgroundLevel, e.background) << "method " << e.method;
     }
 }
+
+}  // namespace reconstruction_test

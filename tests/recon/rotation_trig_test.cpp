@@ -5,6 +5,8 @@
 #include "recon/backprojection.h"
 #include "recon/rotation_trig.h"
 
+namespace rotation_trig_test {
+
 static double AngleOf(int a) { return ((double)a * AngleStepDegrees) * RadiansPerDegree; }
 
 TEST(RotationTrig, CorrectlyRoundedAtChosenAngles) {
@@ -44,3 +46,5 @@ TEST(RotationTrig, AgreesWithTheHostLibraryAtEveryAngle) {
     }
 }
 #endif
+
+}  // namespace rotation_trig_test

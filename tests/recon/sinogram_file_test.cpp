@@ -12,6 +12,8 @@
 #include "recon/working_arrays.h"
 #include "support/fakes.h"
 
+namespace sinogram_file_test {
+
 // Each sample holds its own position in the file, exactly representable as a float.
 static float FileIndex(int s, int a, int r) { return (float)((s * 128 + a) * 256 + r); }
 static float Negated(int s, int a, int r) { return -FileIndex(s, a, r) - 1.0f; }
@@ -128,3 +130,5 @@ TEST_F(SinogramFile, MaxCountIsTheLargestUsedSampleAtLeastZero) {
         EXPECT_EQ(FakeConsoleText(), std::string("\n\n max count = ") + c.printed) << c.name;
     }
 }
+
+}  // namespace sinogram_file_test

@@ -6,6 +6,8 @@
 #include "recon/summation.h"
 #include "recon/working_arrays.h"
 
+namespace summation_test {
+
 static const float Two25 = 33554432.0f;  // 2^25: a float sum of it and 1 stays 2^25
 
 static void FillStack(float value) {
@@ -107,3 +109,5 @@ TEST(SubtractBackground, RemovesTheWholeNumberAsFloatAndStoresIt) {
     EXPECT_EQ(ReconImage[1][2], INFINITY);
     EXPECT_EQ(ReconImage[0][0], -2147483648.0f);
 }
+
+}  // namespace summation_test

@@ -9,6 +9,8 @@
 #include "recon/working_arrays.h"
 #include "support/test_windows.h"
 
+namespace views_on_surface_test {
+
 namespace {
 
 // Grey 1..251, different for neighbouring bins, angles and slices.
@@ -106,3 +108,5 @@ TEST_F(SurfaceViews, FilterCurveTruncatesTowardZero) {
 }
 
 }  // namespace
+
+}  // namespace views_on_surface_test

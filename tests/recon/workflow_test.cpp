@@ -11,6 +11,8 @@
 #include "recon/working_arrays.h"
 #include "support/fakes.h"
 
+namespace workflow_test {
+
 static bool EndsWith(const std::string &text, const std::string &end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
@@ -199,3 +201,5 @@ TEST_F(Workflow, FinalNoEndsTheProgramWithStatusZero) {
     Script({volume, filter}, {"", "40", "", "", "", "", "2", "", "n", "n"});
     EXPECT_EXIT(RunWorkflow(), testing::ExitedWithCode(0), "");
 }
+
+}  // namespace workflow_test

@@ -11,6 +11,8 @@
 
 #include "tools/icon/icon_file.h"
 
+namespace icon_file_test {
+
 static std::vector<unsigned char> WrittenIcon() {
     std::string path = (std::filesystem::temp_directory_path() / "quorvel_icon_test.ico").string();
     EXPECT_EQ(WriteIconFile(path.c_str()), 1);
@@ -75,3 +77,5 @@ TEST(IconFile, EveryBuildWritesTheSameBytes) {
     }
     EXPECT_EQ(hash, 10190032011926473644ULL);
 }
+
+}  // namespace icon_file_test

@@ -1,0 +1,27 @@
+# Each suite of a test program is run by one of the tests registered on it: a suite
+# named otherwise than its source reads (a Windows macro such as MessageBox) would
+# otherwise never run. cmake -DPROGRAM=... -DSUITES=a,b,... [-DEMULATOR=a,b] -P every_suite_runs.cmake
+cmake_minimum_required(VERSION 3.25)
+string(REPLACE "," ";" suites "${SUITES}")
+string(REPLACE "," ";" emulator "${EMULATOR}")
+execute_process(COMMAND ${emulator} ${PROGRAM} --gtest_list_tests
+                OUTPUT_VARIABLE listing RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "${PROGRAM} --gtest_list_tests ended with ${status}")
+endif()
+string(REPLACE "\r" "" listing "${listing}")
+string(REGEX MATCHALL "(^|\n)[A-Za-z0-9_]+\\." listed "${listing}")
+set(missing "")
+foreach(suite ${listed})
+  string(REGEX REPLACE "^\n?([A-Za-z0-9_]+)\\.$" "\\1" suite "${suite}")
+  if(NOT suite IN_LIST suites)
+    list(APPEND missing ${suite})
+  endif()
+endforeach()
+if(missing)
+  message(FATAL_ERROR "no test runs these suites of ${PROGRAM}: ${missing}")
+endif()
+list(LENGTH listed count)
+if(count EQUAL 0)
+  message(FATAL_ERROR "${PROGRAM} lists no suites:\n${listing}")
+endif()
