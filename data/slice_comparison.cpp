@@ -124,14 +124,22 @@ void AddSphereRegions(double z) {
     }
 }
 
+// A Q index bounding a search, clamped to the image; a NaN bound searches nothing that
+// the distance test would keep anyway.
+static int ClampedQ(double q) { return !(q > 0.0) ? 0 : q >= ImageSide - 1 ? ImageSide - 1 : (int)q; }
+
 // Gathers the pixels whose centres lie from inner to outer pixels from (column, row);
-// inner < 0 includes the centre.
+// inner < 0 includes the centre. Only the rows within outer of the centre are looked at
+// (one more on each side, so that rounding cannot leave one out): finding a flat region
+// gathers a disc at every other pixel of the slice.
 static void GatherRing(double column, double row, double inner, double outer) {
     RingCount = 0;
+    double centreQ = (ImageSide - 1) - row;
+    int qFirst = ClampedQ(floor(centreQ - outer) - 1.0), qLast = ClampedQ(ceil(centreQ + outer) + 1.0);
     for (int p = 0; p < ImageSide; p++) {
         double dx = p - column;
         if (fabs(dx) > outer) continue;
-        for (int q = 0; q < ImageSide; q++) {
+        for (int q = qFirst; q <= qLast; q++) {
             double dy = (ImageSide - 1 - q) - row, d2 = dx * dx + dy * dy;
             if (d2 <= outer * outer && (inner < 0.0 || d2 >= inner * inner)) {
                 RingP[RingCount] = p;

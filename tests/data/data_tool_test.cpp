@@ -40,6 +40,7 @@
 #include "recon/summation.h"
 #include "recon/working_arrays.h"
 #include "support/fakes.h"
+#include "support/file_bytes.h"
 
 namespace data_tool_test {
 
@@ -194,12 +195,7 @@ TEST(DataTool, FilterFilesAtFullCutoffAreTheSampleFiles) {
         MakeFilterTaps(kind, taps);
         WriteFilterFile(sample.c_str(), taps);
         EXPECT_EQ(std::filesystem::file_size(made), std::filesystem::file_size(sample)) << FilterNames[kind];
-        FILE *a = fopen(made.c_str(), "rb"), *b = fopen(sample.c_str(), "rb");
-        int ca, cb, differing = 0;
-        while ((ca = fgetc(a)) != EOF && (cb = fgetc(b)) != EOF) differing += ca != cb;
-        fclose(a);
-        fclose(b);
-        EXPECT_EQ(differing, 0) << FilterNames[kind];
+        EXPECT_EQ(FileBytes(made), FileBytes(sample)) << FilterNames[kind];
     }
     // A kept tap count leaves the rest 0; an existing file is replaced whole.
     ASSERT_EQ(RunTool({"filter", In("made.txt"), "butterworth", "--cutoff", "0.5", "--taps", "3"}), 0) << ToolError;
@@ -297,6 +293,44 @@ static void SaveFakePicture(const std::string &path) {
 
 // A slice whose peak, 10, loses a whole 3 to the program's background, so the program's
 // final image and the tool's show the same greys: pixel for pixel, the same picture.
+// The means of a disc or ring take exactly the pixels whose centres lie within it: the
+// pixels at the edge, centres on and off pixel centres, off the slice, and bounds that are
+// no number or none at all.
+TEST(DataTool, RingMeansTakeEveryPixelOfTheRingAndNoOther) {
+    for (int p = 0; p < ImageSide; p++)
+        for (int q = 0; q < ImageSide; q++) {
+            TruthSlice[p][q] = (float)(p * ImageSide + q + 1);
+            ShownGrey[p][q] = (float)((p * 7 + q * 3) % 256);
+        }
+    const struct { double column, row, inner, outer; } rings[] = {
+        {40, 60, -1, 5},   {40, 60, 3, 5},      {127.5, 127.5, -1, 12}, {0.25, 254.75, 2, 9.5},
+        {300, 300, -1, 50}, {-3, 100, -1, 3.5}, {200, 10, -1, 0},       {90, 90, -1, NAN},
+        {90, 90, -1, -4},  {90, 90, 250, 1e300}, {255, 0, -1, 1},       {17, 200, 6, 6}};
+    for (const auto &ring : rings) {
+        double shown = 0, truth = 0, n = 0;
+        for (int p = 0; p < ImageSide; p++)
+            for (int q = 0; q < ImageSide; q++) {
+                double dx = p - ring.column, dy = (ImageSide - 1 - q) - ring.row, d2 = dx * dx + dy * dy;
+                if (fabs(dx) <= ring.outer && d2 <= ring.outer * ring.outer &&
+                    (ring.inner < 0 || d2 >= ring.inner * ring.inner)) {
+                    shown += PeakShare(ShownGrey[p][q]);
+                    truth += TruthSlice[p][q];
+                    n++;
+                }
+            }
+        double gotShown, gotTruth;
+        RingMeans(ring.column, ring.row, ring.inner, ring.outer, &gotShown, &gotTruth);
+        std::string at = "ring at " + std::to_string(ring.column) + ", " + std::to_string(ring.row) + " from " +
+                         std::to_string(ring.inner) + " to " + std::to_string(ring.outer);
+        if (n == 0) {
+            EXPECT_TRUE(gotShown != gotShown && gotTruth != gotTruth) << at;
+        } else {
+            EXPECT_EQ(gotShown, shown / n) << at;
+            EXPECT_EQ(gotTruth, truth / n) << at;
+        }
+    }
+}
+
 TEST(DataTool, TheToolShowsASliceAsTheProgramShowsItsFinalImage) {
     for (int p = 0; p < ImageSide; p++)
         for (int q = 0; q < ImageSide; q++) {
@@ -475,24 +509,11 @@ static ProgramRun RunProgram(const std::vector<std::string> &words, const std::s
     for (const std::string &w : words) command += " '" + w + "'";
     command += (redirect.empty() ? " >'" + In("stdout") + "'" : " " + redirect) + " 2>'" + In("stderr") + "'";
     int status = system(command.c_str());
-    auto text = [](const std::string &path) {
-        std::string bytes;
-        FILE *file = fopen(path.c_str(), "rb");
-        for (int c; file && (c = fgetc(file)) != EOF;) bytes += (char)c;
-        if (file) fclose(file);
-        return bytes;
-    };
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text(In("stdout")), text(In("stderr"))};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, FileBytes(In("stdout")), FileBytes(In("stderr"))};
 }
 #endif
 
-static std::string Contents(const std::string &path) {
-    std::string bytes;
-    FILE *file = fopen(path.c_str(), "rb");
-    for (int c; file && (c = fgetc(file)) != EOF;) bytes += (char)c;
-    if (file) fclose(file);
-    return bytes;
-}
+static std::string Contents(const std::string &path) { return FileBytes(path); }
 
 // What a hostile but fair user found, one row each: the status, a part of the one line
 // shown (escaped as the program shows it), and what must hold of the files afterwards.

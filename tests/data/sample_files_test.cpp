@@ -17,6 +17,7 @@
 #include "recon/sinogram_file.h"
 #include "recon/working_arrays.h"
 #include "support/fakes.h"
+#include "support/file_bytes.h"
 
 namespace sample_files_test {
 
@@ -67,14 +68,10 @@ TEST(SampleFiles, VolumeFileHasTheReadFormat) {
 
 static uint64_t FileHash(const std::string &path) {
     uint64_t hash = 0xCBF29CE484222325ULL;
-    FILE *file = fopen(path.c_str(), "rb");
-    if (!file) return 0;
-    int c;
-    while ((c = fgetc(file)) != EOF) {
+    for (char c : FileBytes(path)) {
         hash ^= (unsigned char)c;
         hash *= 0x100000001B3ULL;
     }
-    fclose(file);
     return hash;
 }
 

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/file_bytes.h"
 #include "tools/icon/icon_file.h"
 
 namespace icon_file_test {
@@ -16,14 +17,9 @@ namespace icon_file_test {
 static std::vector<unsigned char> WrittenIcon() {
     std::string path = (std::filesystem::temp_directory_path() / "quorvel_icon_test.ico").string();
     EXPECT_EQ(WriteIconFile(path.c_str()), 1);
-    std::vector<unsigned char> bytes;
-    FILE *file = fopen(path.c_str(), "rb");
-    if (!file) return bytes;
-    int c;
-    while ((c = fgetc(file)) != EOF) bytes.push_back((unsigned char)c);
-    fclose(file);
+    std::string read = FileBytes(path);
     remove(path.c_str());
-    return bytes;
+    return std::vector<unsigned char>(read.begin(), read.end());
 }
 
 static long Get(const std::vector<unsigned char> &bytes, long at, int count) {
