@@ -108,7 +108,7 @@ static void Measure(SpherePlace *place) {
     place->contrast = (inside / insideCount) / (ring / ringCount + 1e-9);
 }
 
-TEST(Reconstruction, RampFilterPlacesHotSpheresAndBeatsSimpleBackprojection) {
+TEST(PhantomReconstruction, RampFilterPlacesHotSpheresAndBeatsSimpleBackprojection) {
     for (int noisy = 0; noisy < 2; noisy++) {
         LoadMiddleSlice(noisy);
         SpherePlace places[8];
