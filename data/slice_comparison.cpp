@@ -40,10 +40,6 @@ const double RingInside = 2.0;         // the ring around a region: from its edg
 const double RingOutside = 6.0;        // ... to its edge + 6
 const double SphereRadiusMax = 12.0;   // larger round bodies are not spheres to measure
 
-// The final image's last column and row in the picture.
-const int FinalImageRight = FinalImageLeft + FinalImageScale * ImageSide - 1;
-const int FinalImageBottom = FinalImageTop + FinalImageScale * ImageSide - 1;
-
 int FindFinalImage(const char *path) {
     for (int i = 0; i < ImageSide; i++) {
         int y = FinalImageTop + FinalImageScale * i;

@@ -24,6 +24,8 @@ const int PictureHeight = 800;
 const int FinalImageLeft = 0;
 const int FinalImageTop = 140;
 const int FinalImageScale = 2;
+const int FinalImageRight = FinalImageLeft + FinalImageScale * ImageSide - 1;   // last column, x
+const int FinalImageBottom = FinalImageTop + FinalImageScale * ImageSide - 1;   // last row, y
 
 // Share of the summed slice's peak removed everywhere before it is shown.
 const double BackgroundShare = 0.3;

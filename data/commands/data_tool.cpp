@@ -8,6 +8,7 @@
 #include "data/commands/filter_command.h"
 #include "data/commands/mlem_command.h"
 #include "data/commands/sinogram_command.h"
+#include "data/geometry_text.h"
 #include "data/tool_error.h"
 
 const char *const ToolHelp =
@@ -29,18 +30,24 @@ const char *const ToolHelp =
     "\n"
     "  quorvel_data COMMAND --help   tells more about one command.\n"
     "\n"
-    "Geometry (the program's): a volume is 87 slices x 128 angles x 256 radial bins. Bin r\n"
-    "of angle a integrates the slice along x cos(th) + y sin(th) = r - 127.5, th = a x\n"
-    "1.40625 degrees, with x to the right and y upward in the final image, in pixels from\n"
+    "Geometry (the program's): a volume is @SLICES@ slices x @ANGLES@ angles x @BINS@ radial bins. Bin r\n"
+    "of angle a integrates the slice along x cos(th) + y sin(th) = r - @CENTRE@, th = a x\n"
+    "@ANGLE_STEP@ degrees, with x to the right and y upward in the final image, in pixels from\n"
     "its centre. Row n of the projection images (the number typed at \"select slice =\")\n"
-    "is file slice 86 - n. Files are written under a temporary name and renamed when\n"
+    "is file slice @LAST_SLICE@ - n. Files are written under a temporary name and renamed when\n"
     "whole. A bad argument or file gives one line on standard error and exit status 2\n"
     "(command line) or 1 (file).\n";
+
+static void PrintHelp(const char *help) {
+    static char text[GeometryTextBytes];   // the help with the geometry's numbers
+    FillGeometry(help, text);
+    fputs(text, stdout);
+}
 
 static int RunCommand(int argc, char **argv) {
     if (argc < 2 || strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0 ||
         strcmp(argv[1], "help") == 0) {
-        fputs(ToolHelp, stdout);
+        PrintHelp(ToolHelp);
         if (argc >= 2) return ExitDone;
         return RefuseWith(ExitUsage, "no command given: sinogram, filter, compare or mlem");
     }
@@ -55,7 +62,7 @@ static int RunCommand(int argc, char **argv) {
                           command);
     for (int i = 2; i < argc; i++)
         if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0) {
-            fputs(help, stdout);
+            PrintHelp(help);
             return ExitDone;
         }
     if (help == SinogramHelp) return RunSinogramCommand(argc - 1, argv + 1);

@@ -16,6 +16,7 @@
 #include <system_error>
 
 #include "data/filter_taps.h"
+#include "data/geometry_text.h"
 #include "data/phantoms.h"
 #include "data/poisson_noise.h"
 #include "data/sample_volume.h"
@@ -45,10 +46,10 @@ const char *const HalfCutNames[HalfCutFilters] = {"ramp_half.txt", "shepp_logan_
 static const char *const ReadmeText =
     "Sample data for the PET reconstruction program, written by make_samples.\n"
     "\n"
-    "Sinogram volumes (24-byte header, then 87 slices x 128 angles x 256 bins of\n"
+    "Sinogram volumes (24-byte header, then @SLICES@ slices x @ANGLES@ angles x @BINS@ bins of\n"
     "little-endian 32-bit floats). Slice 0 is the bottom row of the projection\n"
     "images. Bin r of angle a integrates the slice along the line\n"
-    "x cos(th) + y sin(th) = r - 127.5, th = a x 1.40625 degrees, where x runs to the\n"
+    "x cos(th) + y sin(th) = r - @CENTRE@, th = a x @ANGLE_STEP@ degrees, where x runs to the\n"
     "right and y upward in the final image, in pixels from the image centre.\n"
     "\n"
     "  head.sino             Head phantom: scalp (1.2 times the brain's activity), skull\n"
@@ -106,8 +107,10 @@ static int Fail(const char *what) {
 static int WriteReadme(const char *path) {
     FILE *file = fopen(path, "wb");
     if (!file) return 0;
-    size_t length = strlen(ReadmeText);
-    int ok = fwrite(ReadmeText, 1, length, file) == length;
+    static char text[GeometryTextBytes];   // the text with the geometry's numbers
+    FillGeometry(ReadmeText, text);
+    size_t length = strlen(text);
+    int ok = fwrite(text, 1, length, file) == length;
     if (fclose(file) != 0) ok = 0;
     return ok;
 }

@@ -24,6 +24,7 @@
 #include "data/commands/sinogram_command.h"
 #include "data/filter_taps.h"
 #include "data/final_picture.h"
+#include "data/geometry_text.h"
 #include "data/picture_bytes.h"
 #include "data/picture_file.h"
 #include "data/picture_projection.h"
@@ -642,9 +643,7 @@ TEST(DataTool, HelpTextsStateTheProgramsGeometry) {
         snprintf(line, sizeof line, format, a, b, c, d);
         return std::string(line);
     };
-    const int right = FinalImageLeft + FinalImageScale * ImageSide - 1;
-    const int bottom = FinalImageTop + FinalImageScale * ImageSide - 1;
-    const std::string place = text("x %g..%g, y %g..%g", FinalImageLeft, right, FinalImageTop, bottom);
+    const std::string place = text("x %g..%g, y %g..%g", FinalImageLeft, FinalImageRight, FinalImageTop, FinalImageBottom);
     const struct {
         const char *help;
         std::string states;
@@ -659,7 +658,12 @@ TEST(DataTool, HelpTextsStateTheProgramsGeometry) {
         {MlemHelp, text("round field, %g\npixels from the centre", RotationCentre)},
         {SinogramHelp, text("more than %g pixels from the\ncentre", RotationCentre)},
     };
-    for (const auto &c : cases) EXPECT_NE(strstr(c.help, c.states.c_str()), nullptr) << c.states;
+    for (const auto &c : cases) {
+        static char filled[GeometryTextBytes];
+        FillGeometry(c.help, filled);
+        EXPECT_NE(strstr(filled, c.states.c_str()), nullptr) << c.states;
+        EXPECT_EQ(strchr(filled, '@'), nullptr) << "a token left unfilled:\n" << filled;
+    }
 }
 
 }  // namespace data_tool_test
