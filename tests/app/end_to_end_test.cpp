@@ -18,13 +18,13 @@
 #include <string>
 #include <vector>
 
-#include "data/picture_bytes.h"
+#include "teaching/picture_bytes.h"
 #include "recon/sinogram_file.h"
 #include "recon/working_arrays.h"
 #include "support/expected_pictures.h"
 #include "support/fakes.h"
-#include "tools/driver/dialogue_driver.h"
-#include "tools/driver/driver_checks.h"
+#include "tools/program_driver/dialogue_driver.h"
+#include "tools/program_driver/driver_checks.h"
 
 const int QuestionTimeoutMs = 180000;  // a reconstruction may take a while under Wine
 const int ToolTimeoutMs = 120000;

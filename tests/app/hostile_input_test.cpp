@@ -17,8 +17,8 @@
 #include "recon/sinogram_file.h"
 #include "recon/working_arrays.h"
 #include "support/expected_pictures.h"
-#include "tools/driver/dialogue_driver.h"
-#include "tools/driver/driver_checks.h"
+#include "tools/program_driver/dialogue_driver.h"
+#include "tools/program_driver/driver_checks.h"
 
 const int StepMs = 90000;              // a question may follow a whole reconstruction
 const int StaysOpenMs = 1500;          // how long a dialog that must stay open is watched

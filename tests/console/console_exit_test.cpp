@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "tools/driver/dialogue_driver.h"
+#include "tools/program_driver/dialogue_driver.h"
 #include "window_checks.h"
 
 namespace console_exit_test {

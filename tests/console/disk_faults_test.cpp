@@ -13,7 +13,7 @@
 #include "console/menu_commands.h"
 #include "console/text_ring.h"
 #include "support/test_windows.h"
-#include "tools/driver/dialogue_driver.h"
+#include "tools/program_driver/dialogue_driver.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "console/text_ring.h"
 #include "graphics/surface.h"
 #include "support/test_windows.h"
-#include "tools/driver/dialogue_driver.h"
+#include "tools/program_driver/dialogue_driver.h"
 
 namespace menu_commands_test {
 

@@ -10,7 +10,7 @@
 #include "console/console_window.h"
 #include "console/input_line.h"
 #include "console/menu_commands.h"
-#include "tools/driver/dialogue_driver.h"
+#include "tools/program_driver/dialogue_driver.h"
 
 namespace {
 

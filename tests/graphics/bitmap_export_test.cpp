@@ -5,7 +5,7 @@
 
 #include "graphics/surface.h"
 #include "support/test_windows.h"
-#include "tools/driver/dialogue_driver.h"
+#include "tools/program_driver/dialogue_driver.h"
 
 namespace bitmap_export_test {
 

@@ -4,7 +4,7 @@
 #include <string.h>
 
 #include "support/test_windows.h"
-#include "tools/driver/dialogue_driver.h"
+#include "tools/program_driver/dialogue_driver.h"
 
 namespace file_dialog_test {
 

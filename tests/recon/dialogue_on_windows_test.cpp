@@ -18,7 +18,7 @@
 #include "recon/test_files.h"
 #include "recon/workflow.h"
 #include "support/test_windows.h"
-#include "tools/driver/dialogue_driver.h"
+#include "tools/program_driver/dialogue_driver.h"
 
 namespace dialogue_on_windows_test {
 

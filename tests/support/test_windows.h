@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "tools/driver/dialogue_driver.h"
+#include "tools/program_driver/dialogue_driver.h"
 
 // Creates the console and graphics windows once per test program.
 void EnsureWindows();

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <chrono>
 
-#include "data/filter_taps.h"
-#include "data/phantoms.h"
-#include "data/poisson_noise.h"
-#include "data/sample_volume.h"
+#include "teaching/filter_taps.h"
+#include "teaching/phantoms.h"
+#include "teaching/poisson_noise.h"
+#include "teaching/sample_volume.h"
 #include "recon/working_arrays.h"
 
 const double HeadPeakCount = 1000.0;         // the samples' largest noise-free count

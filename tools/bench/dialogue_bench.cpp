@@ -9,11 +9,11 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "data/filter_taps.h"
-#include "data/sample_volume.h"
+#include "teaching/filter_taps.h"
+#include "teaching/sample_volume.h"
 #include "recon/working_arrays.h"
 #include "tools/bench/bench_common.h"
-#include "tools/driver/dialogue_driver.h"
+#include "tools/program_driver/dialogue_driver.h"
 
 const int QuestionTimeoutMs = 120000;
 

@@ -1,8 +1,8 @@
 // Twenty MLEM iterations of the noisy head phantom's middle slice, as quorvel_data mlem
 // runs them, and the chord table it builds once before them. Runs natively.
-#include "data/mlem.h"
-#include "data/phantoms.h"
-#include "data/sample_volume.h"
+#include "teaching/mlem.h"
+#include "teaching/phantoms.h"
+#include "teaching/sample_volume.h"
 #include "tools/bench/bench_common.h"
 
 const int Iterations = 20;

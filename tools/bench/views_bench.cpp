@@ -9,7 +9,7 @@
 
 #include "app/window_side.h"
 #include "console/console_window.h"
-#include "data/sample_volume.h"
+#include "teaching/sample_volume.h"
 #include "recon/angle_gallery.h"
 #include "recon/backprojection.h"
 #include "recon/final_image.h"
@@ -20,7 +20,7 @@
 #include "recon/summation.h"
 #include "recon/working_arrays.h"
 #include "tools/bench/bench_common.h"
-#include "tools/driver/dialogue_driver.h"
+#include "tools/program_driver/dialogue_driver.h"
 
 static char VolumePath[MAX_PATH];             // the head volume, Windows form
 static unsigned char FileBytes[11403288];     // one plain read of it

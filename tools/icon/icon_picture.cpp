@@ -1,6 +1,6 @@
 #include "tools/icon/icon_picture.h"
 
-#include "data/portable_math.h"
+#include "teaching/portable_math.h"
 
 unsigned char IconPixels[IconMaxSide][IconMaxSide][4];
 

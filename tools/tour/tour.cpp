@@ -14,7 +14,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "tools/driver/dialogue_driver.h"
+#include "tools/program_driver/dialogue_driver.h"
 
 const int StepTimeoutMs = 180000;
 

@@ -1,0 +1,59 @@
+#include "teaching/final_picture.h"
+
+#include <stdio.h>
+
+#include "teaching/file_replacement.h"
+#include "graphics/gray_level.h"
+
+float ShownSlice[ImageSide][ImageSide];
+
+const int BmpHeaderBytes = 54;   // file header 14, information header 40
+const int RowBytes = PictureWidth * 3;
+static_assert(RowBytes % 4 == 0, "rows need no padding");
+static unsigned char Greys[ImageSide][ImageSide];   // [P][Q] grey of each sample
+static unsigned char Row[RowBytes];                 // one picture row, blue green red
+
+static void Put(unsigned char *at, long value, int bytes) {
+    for (int i = 0; i < bytes; i++) at[i] = (unsigned char)((value >> (8 * i)) & 0xFF);
+}
+
+// The program's final image: the background, a share of the peak cut to a whole number
+// there, is subtracted here exactly, whatever the slice's unit.
+static void MakeGreys() {
+    float peak = 0.0f, shownPeak = 0.0f;
+    for (int p = 0; p < ImageSide; p++)
+        for (int q = 0; q < ImageSide; q++)
+            if (ShownSlice[p][q] > peak) peak = ShownSlice[p][q];
+    float background = (float)(peak * BackgroundShare);
+    for (int p = 0; p < ImageSide; p++)
+        for (int q = 0; q < ImageSide; q++)
+            if (ShownSlice[p][q] - background > shownPeak) shownPeak = ShownSlice[p][q] - background;
+    for (int p = 0; p < ImageSide; p++)
+        for (int q = 0; q < ImageSide; q++) Greys[p][q] = (unsigned char)GrayLevel(ShownSlice[p][q] - background, shownPeak);
+}
+
+int WriteFinalPictureTo(FILE *file) {
+    MakeGreys();
+    unsigned char header[BmpHeaderBytes] = {'B', 'M'};
+    Put(header + 2, BmpHeaderBytes + (long)RowBytes * PictureHeight, 4);
+    Put(header + 10, BmpHeaderBytes, 4);
+    Put(header + 14, BmpHeaderBytes - 14, 4);
+    Put(header + 18, PictureWidth, 4);
+    Put(header + 22, PictureHeight, 4);   // positive: the bottom row first
+    Put(header + 26, 1, 2);               // planes
+    Put(header + 28, 24, 2);              // bits per pixel
+    int ok = fwrite(header, 1, BmpHeaderBytes, file) == (size_t)BmpHeaderBytes;
+    for (int y = PictureHeight - 1; y >= 0 && ok; y--) {
+        int i = (y - FinalImageTop) / FinalImageScale;
+        for (int x = 0; x < PictureWidth; x++) {
+            int p = (x - FinalImageLeft) / FinalImageScale;
+            int inside = y >= FinalImageTop && i < ImageSide && x >= FinalImageLeft && p < ImageSide;
+            unsigned char grey = inside ? Greys[p][ImageSide - 1 - i] : 0;
+            Row[3 * x] = Row[3 * x + 1] = Row[3 * x + 2] = grey;
+        }
+        ok = fwrite(Row, 1, RowBytes, file) == (size_t)RowBytes;
+    }
+    return ok;
+}
+
+int WriteFinalPicture(const char *path) { return WriteFileWith(path, WriteFinalPictureTo); }
