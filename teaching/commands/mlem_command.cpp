@@ -93,7 +93,7 @@ static int CheckFieldCounts(const char *path, long row) {
             else outside += MlemCounts[a][r];
         }
     if (!(inside > 0.0))
-        return Refuse("%s: row %ld has counts only on lines that miss the round field (%.0f pixels from the centre); "
+        return Refuse("%s: row %ld has counts only on lines that miss the round field (%.1f pixels from the centre); "
                       "no image explains them", path, row, FieldRadius);
     if (outside > 0.0)
         fprintf(stderr, "quorvel_data: note: %g of the %g counts of row %ld lie on lines that miss the round field; "
