@@ -36,7 +36,10 @@ const char *const MlemHelp =
     "expected counts over the pixel's sensitivity, so no pixel goes below 0. After each\n"
     "iteration the tool prints the Poisson log-likelihood of the counts against a perfect\n"
     "fit, the sum over the bins of y ln(e / y) - e + y (y measured, e expected): it is 0\n"
-    "only when the model explains every count, and with one subset it never falls.\n"
+    "only when the model explains every count, and with one subset it never falls. Each\n"
+    "line is flushed as it is made, so a log file (mlem ... > log) follows the run. Counts\n"
+    "on lines that miss the field are refused before the first iteration when they are\n"
+    "all there are, and told on standard error when some are.\n"
     "\n"
     "A slice rebuilt with the projector that made its data is the easy case: a scanner's\n"
     "counts come from a continuous body through physics that any model only approximates.\n"
@@ -56,7 +59,8 @@ const char *const MlemHelp =
     "      --phantom head|rods [--scale F]  the phantom's bodies: water, the skull bone\n"
     "      --picture FILE [--mu-map MAP]    water where FILE is not black, or MAP\n"
     "      --mu-map MAP                     a map picture: grey g of 255 is g / 1000 per cm\n"
-    "      --pixel-mm D                     the pixel size, as for sinogram. Default 1.3.\n";
+    "      --pixel-mm D                     the pixel size, as for sinogram. Default 1.3.\n"
+    "                  A black picture or map attenuates nothing and is refused.\n";
 
 const long IterationsDefault = 20;
 const long IterationsMax = 1000;

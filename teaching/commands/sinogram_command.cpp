@@ -68,7 +68,9 @@ const char *const SinogramHelp =
     "                     photons leave the body, exp(-(the integral of mu along it)),\n"
     "                     before the noise: soft tissue is water, 0.096 per cm at 511 keV,\n"
     "                     the head's skull bone, 0.17 per cm; a picture is water wherever\n"
-    "                     it is not black. --counts stays the dose before attenuation.\n"
+    "                     it is not black (a black map is refused: it attenuates nothing).\n"
+    "                     Rows that no picture fills let every count through. --counts\n"
+    "                     stays the dose before attenuation.\n"
     "  --attenuation-corrected  the same, then divides each noisy bin by its factor, as a\n"
     "                     scanner does with a measured map: the middle comes back, and its\n"
     "                     noise grows.\n"
@@ -190,8 +192,8 @@ static int MakeFromPictures(const char *picture, const char *folder) {
         if (!ProjectPicture(FolderPaths[i], Slices - 1 - (firstRow + i))) return 0;
         ShowProgress(i + 1, FolderPictureCount);
     }
-    snprintf(SourceText, sizeof SourceText, "%d picture%s of %s on rows %d to %d", FolderPictureCount, FolderPictureCount > 1 ? "s" : "",
-             Printable(folder), firstRow, firstRow + FolderPictureCount - 1);
+    snprintf(SourceText, sizeof SourceText, "%d picture%s of %s on rows %d to %d", FolderPictureCount,
+             FolderPictureCount > 1 ? "s" : "", Printable(folder), firstRow, firstRow + FolderPictureCount - 1);
     return 1;
 }
 
