@@ -49,6 +49,12 @@ void SpreadAttenuation(int s) {
         if (other != s) memcpy(AttenuationFactor[other], AttenuationFactor[s], sizeof AttenuationFactor[s]);
 }
 
+void ClearAttenuation() {
+    for (int s = 0; s < Slices; s++)
+        for (int a = 0; a < Angles; a++)
+            for (int r = 0; r < Bins; r++) AttenuationFactor[s][a][r] = 1.0f;
+}
+
 void ApplyAttenuation() {
     for (int s = 0; s < Slices; s++)
         for (int a = 0; a < Angles; a++)
@@ -58,7 +64,11 @@ void ApplyAttenuation() {
 void CorrectAttenuation() {
     for (int s = 0; s < Slices; s++)
         for (int a = 0; a < Angles; a++)
-            for (int r = 0; r < Bins; r++) SampleVolume[s][a][r] /= AttenuationFactor[s][a][r];
+            for (int r = 0; r < Bins; r++) {
+                // A factor that rounded to 0 let no count through: the bin stays 0.
+                float factor = AttenuationFactor[s][a][r];
+                SampleVolume[s][a][r] = factor > 0.0f ? SampleVolume[s][a][r] / factor : 0.0f;
+            }
 }
 
 float SmallestAttenuation() {

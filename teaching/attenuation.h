@@ -27,8 +27,10 @@ void MuFromGreys();
 // Gives every slice the factors of slice s.
 void SpreadAttenuation(int s);
 
+// Every factor 1: the rows that no picture fills let every count through.
+void ClearAttenuation();
 // SampleVolume times, or divided by, the factors.
 void ApplyAttenuation();
 void CorrectAttenuation();
-// The smallest factor of the volume.
+// The smallest factor of the volume, 1 when nothing attenuates.
 float SmallestAttenuation();

@@ -2,6 +2,7 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <string.h>
 #include <sys/stat.h>
 #include <time.h>
@@ -21,6 +22,41 @@ const int TemporaryPathBytes = 8192;    // the target's folder and the temporary
 const int TemporaryNamesTried = 64;
 static char TemporaryPath[TemporaryPathBytes];   // the file this run created, or ""
 static unsigned long NameState;                  // varies the temporary names
+
+// An interruption (Ctrl-C, a termination signal, Ctrl-Break on Windows, where the C
+// runtime turns the console's control events into these signals) removes the file begun,
+// then ends the run as the signal would have.
+static volatile sig_atomic_t PartPending;   // TemporaryPath names a file of this run
+static int PartDescriptor = -1;             // its descriptor: Windows removes no open file
+static int HandlersInstalled;
+#ifdef _WIN32
+static const int InterruptSignals[] = {SIGINT, SIGTERM, SIGBREAK};
+#else
+static const int InterruptSignals[] = {SIGINT, SIGTERM, SIGHUP};
+#endif
+
+static void RemovePartAndStop(int signal_) {
+    if (PartPending) {
+        PartPending = 0;
+#ifdef _WIN32
+        if (PartDescriptor >= 0) _close(PartDescriptor);
+        _unlink(TemporaryPath);
+#else
+        unlink(TemporaryPath);
+#endif
+    }
+    ::signal(signal_, SIG_DFL);
+    raise(signal_);
+}
+
+// Installed once; a signal the shell made this run ignore (a background job's Ctrl-C)
+// stays ignored.
+static void InstallInterruptHandlers() {
+    if (HandlersInstalled) return;
+    HandlersInstalled = 1;
+    for (int s : InterruptSignals)
+        if (::signal(s, RemovePartAndStop) == SIG_IGN) ::signal(s, SIG_IGN);
+}
 
 #ifndef O_BINARY
 #define O_BINARY 0
@@ -52,7 +88,11 @@ static FILE *CreateTemporary(const char *path) {
         int fd = open(TemporaryPath, O_WRONLY | O_CREAT | O_EXCL | O_BINARY, 0666);
         FILE *file = fd >= 0 ? fdopen(fd, "wb") : nullptr;
 #endif
-        if (file) return file;
+        if (file) {
+            PartDescriptor = fd;
+            PartPending = 1;
+            return file;
+        }
         int error = errno;
         if (fd >= 0) {
 #ifdef _WIN32
@@ -87,25 +127,28 @@ FILE *BeginReplacing(const char *path) {
         if (!S_ISREG(status.st_mode))
             return Refuse("%s is not a file but a pipe, socket or device; give a file name", path), nullptr;
     }
+    InstallInterruptHandlers();
     FILE *file = CreateTemporary(path);
     if (!file) Refuse("cannot write %s: %s (is its folder there and writable?)", path, strerror(errno));
     return file;
 }
 
 int FinishReplacing(const char *path, FILE *file, int written) {
-    if (fclose(file) != 0 && written) written = Refuse("cannot write %s (is there room?)", path);
+    int closed = fclose(file) == 0;
+    PartDescriptor = -1;
+    if (!closed && written) written = Refuse("cannot write %s (is there room?)", path);
     if (WritingDevice) return written;
     if (!written) {
         remove(TemporaryPath);
+        PartPending = 0;
         return 0;
     }
     // std::filesystem::rename replaces an existing file on Windows too.
     std::error_code error;
     std::filesystem::rename(HostPath(TemporaryPath), HostPath(path), error);
-    if (error) {
-        remove(TemporaryPath);
-        return Refuse("cannot replace %s: %s", path, error.message().c_str());
-    }
+    if (error) remove(TemporaryPath);
+    PartPending = 0;
+    if (error) return Refuse("cannot replace %s: %s", path, error.message().c_str());
     return 1;
 }
 

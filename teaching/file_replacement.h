@@ -6,7 +6,8 @@
 
 // Makes ready to write path, before any long work: refuses a folder, a pipe, a socket or
 // a block device, opens a character device (such as /dev/null) to be written directly, and
-// otherwise creates the temporary file. Returns the file to write, or null with ToolError
+// otherwise creates the temporary file, which an interruption (Ctrl-C, a termination
+// signal) removes before the run ends. Returns the file to write, or null with ToolError
 // set.
 FILE *BeginReplacing(const char *path);
 

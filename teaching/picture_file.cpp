@@ -11,6 +11,7 @@ float PictureLevel[PictureRowsMax][PictureColumnsMax];
 int PictureColumns;
 int PictureRows;
 double PictureWhite;
+unsigned char PictureTinted[PictureRowsMax][PictureColumnsMax];
 
 const int PgmTokenBytes = 32;              // longest header number or magic, with its zero
 const int BmpFileHeaderBytes = 14;
@@ -20,6 +21,7 @@ const int RowBytesMax = PictureColumnsMax * 3 + 4;  // a 24-bit row with its pad
 static unsigned char RowBuffer[RowBytesMax];        // one row as stored in the file
 static unsigned char BmpHeader[BmpFileHeaderBytes + BmpInfoBytesMin];
 static double PaletteGrey[BmpPaletteEntries];        // grey level of each palette entry
+static unsigned char PaletteTinted[BmpPaletteEntries];  // 1 where the entry is not grey
 
 double GreyOfColour(int red, int green, int blue) {
     return (299.0 * red + 587.0 * green + 114.0 * blue) / 1000.0;
@@ -142,11 +144,12 @@ static int ReadBmp(FILE *file, const char *path, int maxColumns, int maxRows, co
     if (bits == 8) {
         int entries = paletteUsed > 0 && paletteUsed <= BmpPaletteEntries ? (int)paletteUsed : BmpPaletteEntries;
         if (fseek(file, BmpFileHeaderBytes + infoBytes, SEEK_SET) != 0) return Refuse("%s ends early", path);
-        for (int i = 0; i < BmpPaletteEntries; i++) PaletteGrey[i] = 0.0;
+        for (int i = 0; i < BmpPaletteEntries; i++) PaletteGrey[i] = 0.0, PaletteTinted[i] = 0;
         for (int i = 0; i < entries; i++) {
             unsigned char entry[4];
             if (fread(entry, 1, 4, file) != 4) return Refuse("%s ends inside its palette", path);
             PaletteGrey[i] = GreyOfColour(entry[2], entry[1], entry[0]);
+            PaletteTinted[i] = entry[0] != entry[1] || entry[1] != entry[2];
         }
     }
     if (pixelOffset < (long)sizeof BmpHeader || fseek(file, pixelOffset, SEEK_SET) != 0)
@@ -160,6 +163,7 @@ static int ReadBmp(FILE *file, const char *path, int maxColumns, int maxRows, co
             const unsigned char *p = RowBuffer + column * (bits / 8);
             PictureLevel[row][column] =
                 (float)(bits == 8 ? PaletteGrey[p[0]] : GreyOfColour(p[2], p[1], p[0]));
+            PictureTinted[row][column] = bits == 8 ? PaletteTinted[p[0]] : p[0] != p[1] || p[1] != p[2];
         }
     }
     return 1;
@@ -170,6 +174,7 @@ int ReadPicture(const char *path, int maxColumns, int maxRows, const char *holde
     if (stat(path, &status) == 0 && S_ISDIR(status.st_mode)) return Refuse("%s is a folder; give a picture file", path);
     FILE *file = fopen(path, "rb");
     if (!file) return Refuse("cannot open %s", path);
+    memset(PictureTinted, 0, sizeof PictureTinted);
     unsigned char magic[2] = {0, 0};
     int ok;
     if (fread(magic, 1, 2, file) != 2) {

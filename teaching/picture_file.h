@@ -12,6 +12,7 @@ extern float PictureLevel[PictureRowsMax][PictureColumnsMax];  // [row, top firs
 extern int PictureColumns;   // of the last picture read
 extern int PictureRows;
 extern double PictureWhite;  // level of white: the PGM's largest value, 255 for a BMP
+extern unsigned char PictureTinted[PictureRowsMax][PictureColumnsMax];  // 1 where the colour is not grey
 
 // Grey level of a colour: 0.299 red + 0.587 green + 0.114 blue, exact for grey colours.
 double GreyOfColour(int red, int green, int blue);

@@ -1,6 +1,7 @@
 #include "teaching/slice_comparison.h"
 
 #include <math.h>
+#include <stdarg.h>
 #include <stdio.h>
 
 #include "teaching/phantoms.h"
@@ -24,6 +25,9 @@ double SliceCorrelation;
 double SliceRmsError;
 double RegionRecovery[RegionsMax];
 double FlatNoise;
+int FlatNoiseBound;
+int NoteCount;
+char Notes[NotesMax][NoteBytes];
 char CorrelationReason[ReasonBytes];
 char RmsErrorReason[ReasonBytes];
 char RegionReason[RegionsMax][ReasonBytes];
@@ -46,6 +50,10 @@ int FindFinalImage(const char *path) {
         for (int p = 0; p < ImageSide; p++) {
             int x = FinalImageLeft + FinalImageScale * p;
             float level = PictureLevel[y][x];
+            if (PictureTinted[y][x])
+                return Refuse("%s shows no final image at x %d..%d, y %d..%d (pixel %d, %d is a colour, not grey; "
+                              "save the picture once the slice is shown)",
+                              path, FinalImageLeft, FinalImageRight, FinalImageTop, FinalImageBottom, x, y);
             if (PictureLevel[y][x + 1] != level || PictureLevel[y + 1][x] != level ||
                 PictureLevel[y + 1][x + 1] != level || level != floorf(level))
                 return Refuse("%s shows no final image at x %d..%d, y %d..%d (pixel %d, %d differs from its "
@@ -194,10 +202,31 @@ void RingMeans(double column, double row, double inner, double outer, double *sh
     *truth = RingCount ? sumTruth / RingCount : NAN;
 }
 
+void Note(const char *format, ...) {
+    if (NoteCount >= NotesMax) return;
+    va_list arguments;
+    va_start(arguments, format);
+    vsnprintf(Notes[NoteCount++], NoteBytes, format, arguments);
+    va_end(arguments);
+}
+
+int DiscLeavesSlice(double column, double row, double radius) {
+    return column - radius < 0.0 || row - radius < 0.0 || column + radius > ImageSide - 1 || row + radius > ImageSide - 1;
+}
+
 // Notes why a figure could not be had.
 static void Because(char reason[ReasonBytes], const char *why) { snprintf(reason, ReasonBytes, "%s", why); }
 
+int RingBlack(double column, double row, double inner, double outer, int *pixels) {
+    GatherRing(column, row, inner, outer);
+    int black = 0;
+    for (int k = 0; k < RingCount; k++) black += ShownGrey[RingP[k]][RingQ[k]] == 0.0f;
+    *pixels = RingCount;
+    return black;
+}
+
 void MeasureSlice() {
+    NoteCount = 0;
     MakeIdealGrey();
     CorrelationReason[0] = RmsErrorReason[0] = NoiseReason[0] = 0;
     double n = 0, sx = 0, sy = 0, sxx = 0, syy = 0, sxy = 0, error = 0;
@@ -246,9 +275,13 @@ void MeasureSlice() {
             Because(RegionReason[r], "the region and the ring around it have the same true activity");
         else
             RegionRecovery[r] = (inShown / aroundShown - 1.0) / (inTruth / aroundTruth - 1.0);
+        if (RegionRecovery[r] == RegionRecovery[r] && DiscLeavesSlice(RegionColumn[r], RegionRow[r], radius + RingOutside))
+            Note("%s reaches past the slice's edge; it and the ring around it are measured on the part within the slice",
+                 RegionName[r]);
     }
 
     FlatNoise = NAN;
+    FlatNoiseBound = 0;
     if (!FlatKnown) {
         Because(NoiseReason, "no flat region of one true level was found; give one with --flat");
         return;
@@ -258,12 +291,33 @@ void MeasureSlice() {
         Because(NoiseReason, "the flat region lies outside the slice");
         return;
     }
+    if (DiscLeavesSlice(FlatDisc[0], FlatDisc[1], FlatDisc[2]))
+        Note("the flat region reaches past the slice's edge; it is measured on the part within the slice");
     double sum = 0.0, squares = 0.0;
-    for (int k = 0; k < RingCount; k++) sum += PeakShare(ShownGrey[RingP[k]][RingQ[k]]);
+    int black = 0, mixed = 0;
+    float level = TruthSlice[RingP[0]][RingQ[0]];
+    for (int k = 0; k < RingCount; k++) {
+        sum += PeakShare(ShownGrey[RingP[k]][RingQ[k]]);
+        black += ShownGrey[RingP[k]][RingQ[k]] == 0.0f;
+        mixed |= TruthSlice[RingP[k]][RingQ[k]] != level;
+    }
+    if (mixed)
+        Note("the flat region holds more than one true level, so its noise counts their difference too");
+    if (black == RingCount) {
+        Because(NoiseReason, "the flat region shows black: below 30 % of the peak no noise is seen");
+        return;
+    }
     double mean = sum / RingCount;
     for (int k = 0; k < RingCount; k++) {
         double d = PeakShare(ShownGrey[RingP[k]][RingQ[k]]) - mean;
         squares += d * d;
     }
     FlatNoise = sqrt(squares / RingCount) / mean;
+    // Black lifts what lies below the floor to it: the spread shrinks and the mean grows,
+    // so the true noise is at least the figure.
+    if (black > 0) {
+        FlatNoiseBound = 1;
+        snprintf(NoiseReason, ReasonBytes, "%d of its %d pixels show black, whose level below the floor is not seen",
+                 black, RingCount);
+    }
 }

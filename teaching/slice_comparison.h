@@ -31,13 +31,23 @@ extern double SliceCorrelation;                 // shown against ideal grey, ins
 extern double SliceRmsError;                    // RMS of the difference over RMS of the ideal
 extern double RegionRecovery[RegionsMax];       // contrast to the ring around, over the true one
 extern double FlatNoise;                        // std dev over mean in the flat region, 0..
+// Where black pixels hide part of a figure: +1 the truth is at least the figure, -1 at
+// most, 0 the figure is exact.
+extern int FlatNoiseBound;
 
 // Why a figure is NaN, in a few words ("" when it is a number).
 const int ReasonBytes = 96;
 extern char CorrelationReason[ReasonBytes];
 extern char RmsErrorReason[ReasonBytes];
 extern char RegionReason[RegionsMax][ReasonBytes];
-extern char NoiseReason[ReasonBytes];
+extern char NoiseReason[ReasonBytes];          // or why the noise is only a bound
+
+// What the user should know of figures that are numbers: a region partly off the slice,
+// a flat region of more than one true level. One line each.
+const int NotesMax = RegionsMax + 2;
+const int NoteBytes = 160;
+extern int NoteCount;
+extern char Notes[NotesMax][NoteBytes];
 
 // Takes the final image from the picture read last (PictureLevel, PictureWidth x
 // PictureHeight): grey 2 x 2 blocks from x 0 and y FinalImageTop, in greys 0..255
@@ -58,11 +68,18 @@ int AddRegion(const char *name, double column, double row, double radius);
 // slice centre. Returns 0 when there is none.
 int FindFlatRegion(double radius);
 
-// Computes the figures above; a figure that cannot be had is NaN.
+// Computes the figures above and the notes; a figure that cannot be had is NaN.
 void MeasureSlice();
 
 // The share of the slice's peak that grey g stands for.
 double PeakShare(double g);
+// Adds a note, when there is room.
+void Note(const char *format, ...) __attribute__((format(printf, 1, 2)));
+// Whether the disc reaches past the slice's edge.
+int DiscLeavesSlice(double column, double row, double radius);
+
 // Mean share of the peak over the pixels from inner to outer pixels from (column, row)
 // in the picture (inner < 0: the whole disc), and the mean true activity there.
 void RingMeans(double column, double row, double inner, double outer, double *shown, double *truth);
+// How many of the same pixels show black, and (pixels) how many there are.
+int RingBlack(double column, double row, double inner, double outer, int *pixels);

@@ -7,6 +7,7 @@
 #include "recon/geometry.h"
 
 double SliceUniformity;
+int UniformityBound;
 char UniformityReason[ReasonBytes];   // declared without its size beside the figure
 
 const double BandInside = 2.0;    // the band keeps this far from any other level, pixels ...
@@ -56,6 +57,7 @@ static int InEdgeBand(int p, int q) {
 
 void MeasureUniformity() {
     SliceUniformity = NAN;
+    UniformityBound = 0;
     snprintf(UniformityReason, ReasonBytes, "%s", "it is read at the flat region, and there is none");
     if (!FlatKnown) return;
     double column = floor(FlatDisc[0] + 0.5), row = floor(FlatDisc[1] + 0.5);
@@ -66,19 +68,29 @@ void MeasureUniformity() {
         for (int q = 0; q < ImageSide; q++) Level[p][q] = Evaluated[p][q] && TruthSlice[p][q] == level;
     FloodFromBorder();
     double sum = 0.0, middle, truth;
-    int count = 0, shown = 0;
+    int count = 0, bandBlack = 0;
     for (int p = 0; p < ImageSide; p++)
         for (int q = 0; q < ImageSide; q++)
             if (Level[p][q] && InEdgeBand(p, q)) {
                 sum += PeakShare(ShownGrey[p][q]);
-                shown += ShownGrey[p][q] > 0.0f;
+                bandBlack += ShownGrey[p][q] == 0.0f;
                 count++;
             }
+    snprintf(UniformityReason, ReasonBytes, "%s", "the flat region's level has no band along its edge");
+    if (count == 0) return;
     RingMeans(FlatDisc[0], FlatDisc[1], -1.0, FlatDisc[2], &middle, &truth);
-    // A band mostly black says only that the edge lies below the floor: no ratio is known.
-    snprintf(UniformityReason, ReasonBytes, "%s", "the edge of the flat region's level shows mostly black");
-    if (2 * shown > count) {
-        SliceUniformity = middle / (sum / count);
+    int middlePixels = 0, middleBlack = RingBlack(FlatDisc[0], FlatDisc[1], -1.0, FlatDisc[2], &middlePixels);
+    // Black stands for the floor or less: with black on both sides nothing is known.
+    snprintf(UniformityReason, ReasonBytes, "%s", "both the flat region and the edge of its level show black");
+    if (middleBlack && bandBlack) return;
+    SliceUniformity = middle / (sum / count);
+    UniformityBound = middleBlack ? -1 : bandBlack ? 1 : 0;
+    if (middleBlack)
+        snprintf(UniformityReason, ReasonBytes, "%d of the flat region's %d pixels show black, below the floor",
+                 middleBlack, middlePixels);
+    else if (bandBlack)
+        snprintf(UniformityReason, ReasonBytes, "%d of the edge band's %d pixels show black, below the floor",
+                 bandBlack, count);
+    else
         UniformityReason[0] = 0;
-    }
 }

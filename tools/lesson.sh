@@ -87,7 +87,11 @@ measure_picture() {
     [ "$header" = "picture,correlation,nrmse,cr_hot_r9,cr_hot_r6,cr_hot_r4,cr_cold_r8,noise_percent,uniformity" ] || {
         echo "unexpected columns from compare: $header" >&2; return 1; }
     echo "$csv" | tail -n 1 | awk -F, -v labels="$(printf '| %s ' "$@")" '
-        function f(v, digits) { return v == "-" ? "-" : sprintf("%." digits "f", v) }
+        function f(v, digits,    bound) {
+            if (v == "-") return "-"
+            bound = v ~ /^[<>]=/ ? substr(v, 1, 2) : ""   # a bound keeps its mark
+            return bound sprintf("%." digits "f", substr(v, length(bound) + 1))
+        }
         { printf "%s| %s | %s | %s | %s | %s | %s | %s | %s |\n", labels, f($2, 3), f($3, 3), f($4, 2), f($5, 2),
                  f($6, 2), f($7, 2), f($8, 1), f($9, 3) }'
     # The final image alone, one pixel per sample.
@@ -254,7 +258,8 @@ splice_table() {
 # the tour has just measured: check_lesson_claims LESSON_TABLE ATTENUATION_TABLE
 # Each line of lesson_claims is LABEL | TABLE | ROW | FIGURE | < or > | ROW | FIGURE [| FACTOR]:
 # the left figure against the right one times FACTOR (a ROW of "-" makes the right FIGURE
-# a number). A figure shown as "-" proves nothing, so it fails too.
+# a number). A figure shown as "-" proves nothing, so it fails too, and so does a bound
+# on the wrong side.
 check_lesson_claims() {
     lesson_claims | awk -F'|' -v lesson="$1" -v attenuation="$2" '
         function trim(s) { gsub(/^ +| +$/, "", s); return s }
@@ -277,6 +282,9 @@ check_lesson_claims() {
             left = figure($2, $3, $4); right = figure($2, $6, $7)
             factor = 1; scaled = ""
             if (NF >= 8) { factor = trim($8) + 0; scaled = trim($8) " x " }
+            # A bound proves a statement only on its own side: "<=" that a figure is below.
+            if (left ~ /^<=/ && trim($5) == "<" || left ~ /^>=/ && trim($5) == ">") left = substr(left, 3)
+            if (right ~ /^>=/ && trim($5) == "<" || right ~ /^<=/ && trim($5) == ">") right = substr(right, 3)
             numbers = (left ~ /^-?[0-9.]+$/) && (right ~ /^-?[0-9.]+$/)
             if (trim($5) == "<") ok = (numbers && ((left + 0) < ((right + 0) * factor)))
             else ok = (numbers && ((left + 0) > ((right + 0) * factor)))

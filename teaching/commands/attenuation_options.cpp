@@ -26,6 +26,7 @@ int ReadAttenuationOptions() {
         if (HasOption(name) && !AttenuationAsked) return Refuse("--%s describes the attenuation; add --attenuation", name);
     if (HasOption("mu-map") && (HasOption("phantom") || HasOption("folder")))
         return Refuse("--mu-map goes with --picture: a phantom knows its own map, and a folder's pictures are water");
+    if (AttenuationAsked) ClearAttenuation();
     return NumberOption("pixel-mm", PixelMmMin, PixelMmMax, &PixelMm);
 }
 
@@ -73,6 +74,17 @@ int SliceAttenuation(int s) {
     if (!ReadMap(0, 0)) return 0;
     PictureAttenuation(s, PixelMm);
     return 1;
+}
+
+int CheckSomethingAttenuates() {
+    if (SmallestAttenuation() < 1.0f) return 1;
+    const char *map = HasOption("mu-map") ? OptionText("mu-map") : HasOption("picture") ? OptionText("picture") : "the map";
+    return Refuse("%s is black: the attenuation map holds no matter, so --attenuation would change nothing", map);
+}
+
+void PrintSmallestAttenuation(const char *after) {
+    // Three significant figures, so that a factor of 0.04 % does not read as 0.0 %.
+    printf("the deepest line keeps %.3g %% of its counts%s\n", 100.0 * SmallestAttenuation(), after);
 }
 
 const char *AttenuationText() {

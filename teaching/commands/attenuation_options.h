@@ -20,5 +20,10 @@ void PhantomVolumeAttenuation();
 // --picture (and --mu-map), or from --mu-map alone. 0 with ToolError when a file fails.
 int SliceAttenuation(int s);
 
+// Refuses, with 0 and ToolError, factors that are all 1: a black picture or map.
+int CheckSomethingAttenuates();
+// The smallest factor as a share of the counts, then after, on one line of the report.
+void PrintSmallestAttenuation(const char *after);
+
 // What the factors were made of, for the report.
 const char *AttenuationText();

@@ -88,24 +88,44 @@ int HasOption(const char *name) {
     return 0;
 }
 
-// Whether text starts the way a number is written here: no blank before it.
-static int StartsNumber(const char *text) {
-    return *text != 0 && *text != ' ' && *text != '\t' && *text != '\n' && *text != '\v' && *text != '\f' &&
-           *text != '\r';
+// The one way a number is written on this tool's command line: an optional minus, digits
+// with at most one point among them, then an optional exponent (e or E, an optional sign,
+// digits). No blank, plus sign, hexadecimal, inf or nan: what is typed is what is meant.
+static int IsDecimal(const char *text, int whole) {
+    const char *p = text + (*text == '-');
+    int digits = 0, point = 0;
+    for (; (*p >= '0' && *p <= '9') || (*p == '.' && !whole && !point); p++) {
+        if (*p == '.') point = 1;
+        else digits++;
+    }
+    if (digits == 0) return 0;
+    if (!whole && (*p == 'e' || *p == 'E')) {
+        p++;
+        if (*p == '+' || *p == '-') p++;
+        if (!(*p >= '0' && *p <= '9')) return 0;
+        while (*p >= '0' && *p <= '9') p++;
+    }
+    return *p == 0;
 }
 
-static int ReadNumber(const char *text, double *value) {
-    if (!StartsNumber(text)) return 0;
-    char *end = NULL;
+int ReadDecimal(const char *text, double *value) {
+    if (!IsDecimal(text, 0)) return 0;
     errno = 0;
-    *value = strtod(text, &end);
-    return end != text && *end == 0 && errno == 0 && *value == *value;
+    *value = strtod(text, NULL);
+    return errno == 0 && *value == *value;
+}
+
+int ReadWhole(const char *text, long *value) {
+    if (!IsDecimal(text, 1)) return 0;
+    errno = 0;
+    *value = strtol(text, NULL, 10);
+    return errno == 0;
 }
 
 int NumberOption(const char *name, double lo, double hi, double *value) {
     const char *text = OptionText(name);
     if (!text) return 1;
-    if (!ReadNumber(text, value) || *value < lo || *value > hi)
+    if (!ReadDecimal(text, value) || *value < lo || *value > hi)
         return Refuse("--%s %s: give a number from %g to %g", name, text, lo, hi);
     return 1;
 }
@@ -113,10 +133,8 @@ int NumberOption(const char *name, double lo, double hi, double *value) {
 int WholeOption(const char *name, long lo, long hi, long *value) {
     const char *text = OptionText(name);
     if (!text) return 1;
-    char *end = NULL;
-    errno = 0;
-    long read = strtol(text, &end, 10);
-    if (!StartsNumber(text) || end == text || *end != 0 || errno != 0 || read < lo || read > hi)
+    long read = 0;
+    if (!ReadWhole(text, &read) || read < lo || read > hi)
         return Refuse("--%s %s: give a whole number from %ld to %ld", name, text, lo, hi);
     *value = read;
     return 1;
@@ -149,11 +167,14 @@ int DiscText(const char *name, const char *text, double disc[3]) {
     const char *p = text;
     int ok = 1;
     for (int i = 0; i < 3 && ok; i++) {
-        char *end = NULL;
-        errno = 0;
-        disc[i] = strtod(p, &end);
-        ok = end != p && errno == 0 && disc[i] > -1000.0 && disc[i] < 1000.0 && *end == (i < 2 ? ',' : 0);
-        p = end + (i < 2 && ok);
+        char part[64];
+        size_t length = strcspn(p, ",");
+        ok = length < sizeof part && (p[length] == ',') == (i < 2);
+        if (!ok) break;
+        memcpy(part, p, length);
+        part[length] = 0;
+        ok = ReadDecimal(part, &disc[i]) && disc[i] > -1000.0 && disc[i] < 1000.0;
+        p += length + (i < 2);
     }
     if (ok && disc[2] > 0.0 && disc[2] <= 128.0) return 1;
     return Refuse("--%s %s: give COLUMN,ROW,RADIUS in pixels, the radius above 0 and at most 128", name, text);

@@ -24,6 +24,12 @@ int OnlyOptions(const char *command, const char *allowed, const char *repeatable
 const char *OptionText(const char *name);
 int HasOption(const char *name);
 
+// A number as this tool reads every number: decimal digits, an optional minus, point and
+// exponent, nothing else (ReadWhole: digits and minus only). Returns 0 when text is not one
+// or is out of a double's (a long's) range.
+int ReadDecimal(const char *text, double *value);
+int ReadWhole(const char *text, long *value);
+
 // Values read whole, within [lo, hi]; 0 and ToolError when not.
 int NumberOption(const char *name, double lo, double hi, double *value);
 int WholeOption(const char *name, long lo, long hi, long *value);

@@ -48,20 +48,26 @@ const char *const CompareHelp =
     "                    to 6 pixels inside the outer edge of the region of its true level\n"
     "                    (the head's brain, the rods' cylinder), 2 pixels clear of any other\n"
     "                    level; 1 is flat, below 1 the middle shows darker than the edge\n"
-    "                    (cupping, as without attenuation correction). Black counts as\n"
-    "                    0.3 of the peak, so a black middle reads too high, and a band\n"
-    "                    mostly black gives no figure.\n"
+    "                    (cupping, as without attenuation correction).\n"
+    "Black stands for 0.3 of the peak or less, so where it hides part of a figure the\n"
+    "figure is a bound and shows so: \">=\" when the truth is at least it (black in the\n"
+    "flat disc, for the noise; black in the band, for the uniformity), \"<=\" when at\n"
+    "most (black in the disc, for the uniformity). A disc all black, or black in both the\n"
+    "disc and the band, gives \"-\".\n"
     "\n"
     "Options:\n"
     "  --region C,R,RADIUS  a disc to measure, centred at column C, row R of the truth\n"
     "                       (a picture's own pixels; for a phantom the @SIDE@ x @SIDE@ slice,\n"
-    "                       row 0 at the top). Repeat it for more; it replaces the defaults.\n"
+    "                       row 0 at the top). Repeat it for more, up to 16; it replaces\n"
+    "                       the defaults.\n"
     "  --flat C,R,RADIUS    the flat region for the noise, in the same coordinates.\n"
     "  --csv                one header line and one line of figures instead of the table.\n"
     "\n"
     "A figure that cannot be had (no truth around a region, a region off the slice, a\n"
     "black truth, a row the object does not reach) shows as \"-\", and a line on standard\n"
-    "error says why; when no figure at all can be had the exit status is 1. A PGM saved\n"
+    "error says why; when no figure at all can be had the exit status is 1. A line\n"
+    "on standard error also tells of a bound, of a region or flat disc that reaches past\n"
+    "the slice's edge, and of a flat disc of more than one true level. A PGM saved\n"
     "picture may store its greys up to any largest value: they are scaled to 0..255.\n";
 
 const int RowDefault = 43;
@@ -72,10 +78,15 @@ static char TruthText[TruthTextBytes];   // what the picture is held against, fo
 static double TypedColumn;   // the truth's own coordinates: slice column of its column 0
 static double TypedRow;      // slice row of its row 0
 
-// A figure with three decimals, or "-" when it cannot be had.
-static void PrintFigure(const char *format, double value) {
-    if (value == value) printf(format, value);
-    else printf("-");
+// A figure with three decimals, or "-" when it cannot be had; a bound is marked ">=" (the
+// truth is at least it) or "<=".
+static void PrintFigure(const char *format, double value, int bound = 0) {
+    if (value != value) {
+        printf("-");
+        return;
+    }
+    if (bound) printf("%s", bound > 0 ? ">=" : "<=");
+    printf(format, value);
 }
 
 static void PrintTable(const char *saved) {
@@ -93,14 +104,14 @@ static void PrintTable(const char *saved) {
                RegionRow[r] - TypedRow, RegionRadius[r]);
     }
     printf("%-22s ", "background noise");
-    PrintFigure("%.1f %%", 100.0 * FlatNoise);
+    PrintFigure("%.1f %%", 100.0 * FlatNoise, FlatNoiseBound);
     if (FlatKnown)
         printf("   std dev / mean in the disc at column %g, row %g, radius %g\n", FlatDisc[0] - TypedColumn,
                FlatDisc[1] - TypedRow, FlatDisc[2]);
     else
         printf("\n");
     printf("%-22s ", "uniformity");
-    PrintFigure("%.3f", SliceUniformity);
+    PrintFigure("%.3f", SliceUniformity, UniformityBound);
     printf("   the flat disc over a band 2 to 6 pixels inside its region's outer edge\n");
 }
 
@@ -116,9 +127,9 @@ static void PrintCsv(const char *saved) {
         PrintFigure("%.4f", RegionRecovery[r]);
     }
     printf(",");
-    PrintFigure("%.2f", 100.0 * FlatNoise);
+    PrintFigure("%.2f", 100.0 * FlatNoise, FlatNoiseBound);
     printf(",");
-    PrintFigure("%.4f", SliceUniformity);
+    PrintFigure("%.4f", SliceUniformity, UniformityBound);
     printf("\n");
 }
 
@@ -126,16 +137,19 @@ static void PrintCsv(const char *saved) {
 // numbers.
 static int ExplainMissingFigures() {
     int sound = 0;
-    const struct { double value; const char *name, *reason; } figures[] = {
-        {SliceCorrelation, "correlation", CorrelationReason},
-        {SliceRmsError, "normalised RMS error", RmsErrorReason},
-        {FlatNoise, "background noise", NoiseReason},
-        {SliceUniformity, "uniformity", UniformityReason},
+    const struct { double value; int bound; const char *name, *reason; } figures[] = {
+        {SliceCorrelation, 0, "correlation", CorrelationReason},
+        {SliceRmsError, 0, "normalised RMS error", RmsErrorReason},
+        {FlatNoise, FlatNoiseBound, "background noise", NoiseReason},
+        {SliceUniformity, UniformityBound, "uniformity", UniformityReason},
     };
     for (const auto &f : figures) {
-        if (f.value == f.value) sound++;
-        else fprintf(stderr, "quorvel_data: %s: -, %s\n", f.name, f.reason);
+        if (f.value != f.value) fprintf(stderr, "quorvel_data: %s: -, %s\n", f.name, f.reason);
+        else if (f.bound) fprintf(stderr, "quorvel_data: %s: a bound (%s), as %s\n", f.name,
+                                  f.bound > 0 ? "at least" : "at most", f.reason);
+        sound += f.value == f.value;
     }
+    for (int n = 0; n < NoteCount; n++) fprintf(stderr, "quorvel_data: note: %s\n", Notes[n]);
     for (int r = 0; r < RegionCount; r++) {
         if (RegionRecovery[r] == RegionRecovery[r]) sound++;
         else fprintf(stderr, "quorvel_data: contrast recovery of %s: -, %s\n", RegionName[r], RegionReason[r]);
@@ -185,10 +199,16 @@ int RunCompareCommand(int argc, char **argv) {
     double scale = 1.0;
     if (HasOption("phantom") && !PhantomFromOptions(&phantom, &scale)) return ExitUsage;
     double disc[3];
-    for (int n = 0; n < OptionCount; n++)
+    int regions = 0;
+    for (int n = 0; n < OptionCount; n++) {
+        regions += strcmp(OptionName[n], "region") == 0;
         if ((strcmp(OptionName[n], "region") == 0 || strcmp(OptionName[n], "flat") == 0) &&
             !DiscText(OptionName[n], OptionValue[n], disc))
             return ExitUsage;
+    }
+    if (regions > RegionsMax)
+        return RefuseWith(ExitUsage, "--region is given %d times; at most %d regions are measured at once", regions,
+                          RegionsMax);
 
     // The saved picture first: the truth of a phantom takes a while to work out.
     const char *saved = Positional[0];
@@ -212,7 +232,7 @@ int RunCompareCommand(int argc, char **argv) {
         snprintf(TruthText, sizeof TruthText, "%s (%d x %d pixels, centred)", Printable(picture), PictureColumns,
                  PictureRows);
     }
-    PlaceRegions(HasOption("picture"));
+    if (!PlaceRegions(HasOption("picture"))) return ExitUsage;
     if (!FlatKnown) FindFlatRegion(FlatRadiusDefault);
     MeasureSlice();
     MeasureUniformity();

@@ -35,8 +35,14 @@ const char *const ToolHelp =
     "@ANGLE_STEP@ degrees, with x to the right and y upward in the final image, in pixels from\n"
     "its centre. Row n of the projection images (the number typed at \"select slice =\")\n"
     "is file slice @LAST_SLICE@ - n. Files are written under a temporary name and renamed when\n"
-    "whole. A bad argument or file gives one line on standard error and exit status 2\n"
-    "(command line) or 1 (file).\n";
+    "whole; an interrupted run (Ctrl-C) removes its temporary file. A bad argument or file\n"
+    "gives one line on standard error and exit status 2 (command line) or 1 (file); an\n"
+    "option that cannot be honoured is refused before any work.\n"
+    "\n"
+    "Numbers, in every option: decimal, read whole, an optional minus, digits with at most\n"
+    "one point, an optional exponent (2.5, .5, 1e3, 1e+07); no blank, plus sign,\n"
+    "hexadecimal, inf or nan. Whole numbers (--row, --iterations, --subsets, --taps,\n"
+    "--order) are digits alone, leading zeros allowed; a --seed may also be 0x and hex digits.\n";
 
 static void PrintHelp(const char *help) {
     static char text[GeometryTextBytes];   // the help with the geometry's numbers

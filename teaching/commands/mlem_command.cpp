@@ -1,4 +1,5 @@
 // quorvel_data mlem: one slice rebuilt iteratively, shown as the program shows its own.
+#include <math.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -11,6 +12,7 @@
 #include "teaching/file_replacement.h"
 #include "teaching/final_picture.h"
 #include "teaching/mlem.h"
+#include "teaching/picture_projection.h"
 #include "teaching/sinogram_reading.h"
 #include "teaching/tool_error.h"
 #include "recon/geometry.h"
@@ -34,7 +36,10 @@ const char *const MlemHelp =
     "expected counts over the pixel's sensitivity, so no pixel goes below 0. After each\n"
     "iteration the tool prints the Poisson log-likelihood of the counts against a perfect\n"
     "fit, the sum over the bins of y ln(e / y) - e + y (y measured, e expected): it is 0\n"
-    "only when the model explains every count, and with one subset it never falls.\n"
+    "only when the model explains every count, and with one subset it never falls. Each\n"
+    "line is flushed as it is made, so a log file (mlem ... > log) follows the run. Counts\n"
+    "on lines that miss the field are refused before the first iteration when they are\n"
+    "all there are, and told on standard error when some are.\n"
     "\n"
     "A slice rebuilt with the projector that made its data is the easy case: a scanner's\n"
     "counts come from a continuous body through physics that any model only approximates.\n"
@@ -54,7 +59,8 @@ const char *const MlemHelp =
     "      --phantom head|rods [--scale F]  the phantom's bodies: water, the skull bone\n"
     "      --picture FILE [--mu-map MAP]    water where FILE is not black, or MAP\n"
     "      --mu-map MAP                     a map picture: grey g of 255 is g / 1000 per cm\n"
-    "      --pixel-mm D                     the pixel size, as for sinogram. Default 1.3.\n";
+    "      --pixel-mm D                     the pixel size, as for sinogram. Default 1.3.\n"
+    "                  A black picture or map attenuates nothing and is refused.\n";
 
 const long IterationsDefault = 20;
 const long IterationsMax = 1000;
@@ -65,12 +71,37 @@ static int CheckCounts(const char *path, long row) {
     for (int a = 0; a < Angles; a++)
         for (int r = 0; r < Bins; r++) {
             float y = MlemCounts[a][r];
-            if (!(y >= 0.0f && y <= 3.0e38f))
+            if (!isfinite(y))
+                return Refuse("%s: row %ld, angle %d, bin %d holds %g, which is no count; MLEM needs finite counts",
+                              path, row, a, r, (double)y);
+            if (y < 0.0f)
                 return Refuse("%s: row %ld, angle %d, bin %d holds %g; MLEM needs counts of 0 or more", path, row, a,
+                              r, (double)y);
+            // Above this the sums of a line's expected counts overflow a float.
+            if (y > 3.0e38f)
+                return Refuse("%s: row %ld, angle %d, bin %d holds %g; MLEM takes counts up to 3e+38", path, row, a,
                               r, (double)y);
             total += y;
         }
     if (!(total > 0.0)) return Refuse("%s: row %ld holds no counts", path, row);
+    return 1;
+}
+
+// Counts on a line that meets no pixel of the round field (or that the map lets nothing
+// through) no image can explain: refused when they are all there is, told when some.
+static int CheckFieldCounts(const char *path, long row) {
+    double inside = 0.0, outside = 0.0;
+    for (int a = 0; a < Angles; a++)
+        for (int r = 0; r < Bins; r++) {
+            if (MlemExpected[a][r] > 0.0) inside += MlemCounts[a][r];
+            else outside += MlemCounts[a][r];
+        }
+    if (!(inside > 0.0))
+        return Refuse("%s: row %ld has counts only on lines that miss the round field (%.1f pixels from the centre); "
+                      "no image explains them", path, row, FieldRadius);
+    if (outside > 0.0)
+        fprintf(stderr, "quorvel_data: note: %g of the %g counts of row %ld lie on lines that miss the round field; "
+                        "the fit and its log-likelihood leave them out\n", outside, inside + outside, row);
     return 1;
 }
 
@@ -99,11 +130,12 @@ int RunMlemCommand(int argc, char **argv) {
     if (!HasOption("row")) return RefuseWith(ExitUsage, "mlem needs --row N, the row typed at \"select slice =\"");
     long row = 0, iterations = IterationsDefault, subsets = 1;
     if (!WholeOption("row", 0, LastSlice, &row) || !WholeOption("iterations", 1, IterationsMax, &iterations) ||
-        !WholeOption("subsets", 1, SubsetsMax, &subsets) || !CheckMapOptions())
+        !CheckMapOptions())
         return ExitUsage;
-    if (subsets & (subsets - 1))
-        return RefuseWith(ExitUsage, "--subsets %ld: give 1, 2, 4, 8, 16 or 32, so that each holds as many angles",
-                          subsets);
+    const char *subsetsText = OptionText("subsets");
+    if (subsetsText && (!ReadWhole(subsetsText, &subsets) || subsets < 1 || subsets > SubsetsMax || (subsets & (subsets - 1))))
+        return RefuseWith(ExitUsage, "--subsets %s: give 1, 2, 4, 8, 16 or 32, so that each holds as many angles",
+                          subsetsText);
     int phantom;
     double scale;
     if (HasOption("phantom") && !PhantomFromOptions(&phantom, &scale)) return ExitUsage;
@@ -115,29 +147,41 @@ int RunMlemCommand(int argc, char **argv) {
             return RefuseWith(ExitUsage, "the output %s is also an input; give the picture another name", output);
     int s = LastSlice - (int)row;
     if (!ReadSinogramSlice(input, s, MlemCounts) || !CheckCounts(input, row)) return ExitFailed;
-    if (AttenuationAsked && !SliceAttenuation(s)) return ExitFailed;
+    if (AttenuationAsked && (!SliceAttenuation(s) || !CheckSomethingAttenuates())) return ExitFailed;
     for (int a = 0; a < Angles; a++)
         for (int r = 0; r < Bins; r++) MlemFactor[a][r] = AttenuationAsked ? AttenuationFactor[s][a][r] : 1.0f;
-
+    // The output is made ready before the iterations, so that a folder that is not there
+    // is told at once, not after them.
+    FILE *file = BeginReplacing(output);
+    if (!file) return ExitFailed;
     StartMlem((int)subsets);
+    if (!CheckFieldCounts(input, row)) {
+        FinishReplacing(output, file, 0);
+        return ExitFailed;
+    }
+
     printf("%s, row %ld: %s of %ld subset%s\n", Printable(input), row, subsets > 1 ? "OSEM" : "MLEM", subsets,
            subsets > 1 ? "s" : "");
     if (AttenuationAsked) printf("attenuation in the model: %s\n", AttenuationText());
     printf("log-likelihood against a perfect fit (0), after each iteration:\n   flat start %.3f\n", MlemLogLikelihood);
+    // Each line reaches a log file as it is made, not when the run ends.
+    fflush(stdout);
     for (long k = 1; k <= iterations; k++) {
         MlemIteration();
         printf("%6ld %.3f\n", k, MlemLogLikelihood);
+        fflush(stdout);
     }
     double peak = 0.0;
     for (int p = 0; p < ImageSide; p++)
         for (int q = 0; q < ImageSide; q++)
             if (MlemImage[p][q] > peak) peak = MlemImage[p][q];
-    if (!(peak > 0.0)) return RefuseWith(ExitFailed, "%s: row %ld has no counts on lines through the round field", input, row);
+    if (!(peak > 0.0)) {
+        FinishReplacing(output, file, 0);
+        return RefuseWith(ExitFailed, "%s: row %ld has no counts on lines through the round field", input, row);
+    }
     // In shares of the peak, which any float holds.
     for (int p = 0; p < ImageSide; p++)
         for (int q = 0; q < ImageSide; q++) ShownSlice[p][q] = (float)(MlemImage[p][q] / peak);
-    FILE *file = BeginReplacing(output);
-    if (!file) return ExitFailed;
     int written = WriteFinalPictureTo(file);
     if (!FinishReplacing(output, file, written))
         return written ? ExitFailed : RefuseWith(ExitFailed, "cannot write %s (is there room?)", output);

@@ -1,6 +1,7 @@
 // quorvel_data sinogram: a volume from a built-in phantom or from the teacher's pictures.
 #include <stdint.h>
 #include <inttypes.h>
+#include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -67,7 +68,9 @@ const char *const SinogramHelp =
     "                     photons leave the body, exp(-(the integral of mu along it)),\n"
     "                     before the noise: soft tissue is water, 0.096 per cm at 511 keV,\n"
     "                     the head's skull bone, 0.17 per cm; a picture is water wherever\n"
-    "                     it is not black. --counts stays the dose before attenuation.\n"
+    "                     it is not black (a black map is refused: it attenuates nothing).\n"
+    "                     Rows that no picture fills let every count through. --counts\n"
+    "                     stays the dose before attenuation.\n"
     "  --attenuation-corrected  the same, then divides each noisy bin by its factor, as a\n"
     "                     scanner does with a measured map: the middle comes back, and its\n"
     "                     noise grows.\n"
@@ -95,11 +98,15 @@ int PhantomFromOptions(int *phantom, double *scale) {
     double reach = PhantomReach(), largest = FieldRadius / reach;
     if (HasOption("scale")) {
         const char *text = OptionText("scale");
-        if (!NumberOption("scale", ScaleMin, 1000.0, scale)) return 0;
+        // Two decimals, rounded down, so that the largest named fits.
+        double named = floor(100.0 * largest) / 100.0;
+        if (!ReadDecimal(text, scale) || *scale < ScaleMin)
+            return Refuse("--scale %s: give a number from %g to %.2f (the largest that fits the field for the %s)",
+                          text, ScaleMin, named, PhantomNames[*phantom]);
         if (*scale * reach > FieldRadius)
             return Refuse("--scale %s: the %s would reach %.0f pixels from the centre; the field ends at %.1f, "
                           "so the scale is at most %.2f", text, PhantomNames[*phantom], *scale * reach,
-                          FieldRadius, largest - 0.005);
+                          FieldRadius, named);
     }
     if (*scale != 1.0) ScalePhantom(*scale);
     return 1;
@@ -185,8 +192,8 @@ static int MakeFromPictures(const char *picture, const char *folder) {
         if (!ProjectPicture(FolderPaths[i], Slices - 1 - (firstRow + i))) return 0;
         ShowProgress(i + 1, FolderPictureCount);
     }
-    snprintf(SourceText, sizeof SourceText, "%d pictures of %s on rows %d to %d", FolderPictureCount,
-             Printable(folder), firstRow, firstRow + FolderPictureCount - 1);
+    snprintf(SourceText, sizeof SourceText, "%d picture%s of %s on rows %d to %d", FolderPictureCount,
+             FolderPictureCount > 1 ? "s" : "", Printable(folder), firstRow, firstRow + FolderPictureCount - 1);
     return 1;
 }
 
@@ -205,6 +212,7 @@ static int MakeVolume(int phantom, double scale, double counts, int noise, uint6
             return RefuseWith(ExitFailed, "the pictures are black: nothing to project");
         ScaleSampleVolume(counts);
     }
+    if (AttenuationAsked && !CheckSomethingAttenuates()) return ExitFailed;
     if (AttenuationAsked) ApplyAttenuation();
     if (noise == 0) AddPoissonNoise(&SampleVolume[0][0][0], (long)Slices * Angles * Bins, seed);
     if (AttenuationCorrected) CorrectAttenuation();
@@ -257,9 +265,10 @@ int RunSinogramCommand(int argc, char **argv) {
     printf("wrote %s: %s; largest expected count %g; ", Printable(output), SourceText, counts);
     if (noise == 0) printf("Poisson noise, seed %" PRIu64 "\n", seed);
     else printf("no noise\n");
-    if (AttenuationAsked)
-        printf("attenuated by %s; the deepest line keeps %.1f %% of its counts%s\n", AttenuationText(),
-               100.0 * SmallestAttenuation(), AttenuationCorrected ? ", and every bin is divided by its factor" : "");
+    if (AttenuationAsked) {
+        printf("attenuated by %s; ", AttenuationText());
+        PrintSmallestAttenuation(AttenuationCorrected ? ", and every bin is divided by its factor" : "");
+    }
     printf(" max count = %lf   (what Quorvel prints after loading it)\n", (double)LargestSample());
     return ExitDone;
 }

@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include "teaching/attenuation.h"
 #include "teaching/commands/compare_command.h"
 #include "teaching/commands/data_tool.h"
 #include "teaching/commands/mlem_command.h"
@@ -554,6 +555,38 @@ TEST(DataTool, HoldsUpAgainstHostileUse) {
     double figures8[2] = {0, 0};
     RunTool({"compare", In("ideal.bmp"), "--picture", In("known.pgm")});
     figures8[0] = SliceCorrelation, figures8[1] = SliceRmsError;
+    // A folder of one picture; volumes whose row 43 holds one +inf, one 3.4e38, or one count
+    // on a line that meets no pixel of the round field (angle 0, bin 0).
+    std::filesystem::create_directories(In("one_picture"));
+    WriteBytes(In("one_picture/only.pgm"), PgmBytes(true, 40, 30, 255, std::vector<int>(1200, 200)));
+    WriteBytes(In("white256.pgm"), PgmBytes(true, 256, 256, 255, std::vector<int>(256 * 256, 255)));
+    std::string zeros(SinogramFileBytes, '\0'), infinite = zeros, huge = zeros, outside = zeros, centre = zeros;
+    const long row43 = SinogramHeaderBytes + 43 * SinogramSliceBytes;
+    memcpy(&infinite[row43 + 4 * 128], "\x00\x00\x80\x7f", 4);
+    memcpy(&huge[row43 + 4 * 128], "\xff\xff\x7f\x7f", 4);
+    memcpy(&outside[row43], "\x00\x00\x80\x3f", 4);
+    memcpy(&centre[row43 + 4 * 128], "\x00\x00\x80\x3f", 4);
+    std::string partly = centre;
+    memcpy(&partly[row43], "\x00\x00\x80\x3f", 4);
+    WriteBytes(In("partly.sino"), partly);
+    WriteBytes(In("infinite.sino"), infinite);
+    WriteBytes(In("huge.sino"), huge);
+    WriteBytes(In("outside.sino"), outside);
+    WriteBytes(In("centre.sino"), centre);
+    // A saved picture whose final image holds one pure red 2 x 2 block.
+    std::vector<uint32_t> reddened(PictureWidth * PictureHeight, 0x404040);
+    for (int k = 0; k < 4; k++) reddened[(FinalImageTop + 2 * 9 + k / 2) * PictureWidth + 2 * 30 + k % 2] = 0xFF0000;
+    WriteBytes(In("red.bmp"), BmpBytes(PictureWidth, PictureHeight, 24, reddened));
+    std::vector<std::string> seventeen = {"compare", In("ideal.bmp"), "--picture", In("known.pgm"), "--flat", "20,14,8"};
+    for (int i = 0; i < RegionsMax + 1; i++) seventeen.insert(seventeen.end(), {"--region", "30,20,3"});
+    const std::string never = In("never.bmp");   // an output no refused run may leave
+    auto finiteAndEmptyElsewhere = [] {
+        for (int s = 0; s < Slices; s++)
+            for (int a = 0; a < Angles; a++)
+                for (int r = 0; r < Bins; r++)
+                    if (!std::isfinite(SampleVolume[s][a][r]) || (s != 43 && SampleVolume[s][a][r] != 0.0f)) return false;
+        return SmallestAttenuation() > 0.5f;
+    };
 
     const HostileCase cases[] = {
         {"the largest dose in seconds", {"sinogram", sino, "--picture", pgm, "--counts", "1e7"}, 0, "",
@@ -589,6 +622,43 @@ TEST(DataTool, HoldsUpAgainstHostileUse) {
          [&] { return strstr(CorrelationReason, "the truth is black") != nullptr; }},
         {"a row without activity", {"compare", In("ideal.bmp"), "--phantom", "head", "--row", "0"}, 1,
          "no figure can be had", [&] { return strstr(CorrelationReason, "no object on this slice") != nullptr; }},
+        {"rows no picture fills are 0, corrected", {"sinogram", sino, "--folder", In("one_picture"), "--noise", "none",
+         "--attenuation-corrected"}, 0, "", finiteAndEmptyElsewhere},
+        {"... and the smallest factor is a picture's", {"sinogram", sino, "--folder", In("one_picture"), "--attenuation"},
+         0, "", finiteAndEmptyElsewhere},
+        {"more regions than are measured", seventeen, 2, "--region is given 17 times; at most 16", {}},
+        {"an output in a missing folder before 1000 iterations",
+         {"mlem", In("centre.sino"), In("no/such/out.bmp"), "--row", "43", "--iterations", "1000"}, 1, "cannot write", {}},
+        {"an output without a name before 1000 iterations",
+         {"mlem", In("centre.sino"), "", "--row", "43", "--iterations", "1000"}, 1, "the output file has no name", {}},
+        {"a black map attenuates nothing",
+         {"sinogram", sino, "--picture", pgm, "--attenuation", "--mu-map", In("black.pgm")}, 1,
+         "black.pgm is black: the attenuation map holds no matter", {}},
+        {"... in mlem's model too",
+         {"mlem", In("centre.sino"), never, "--row", "43", "--attenuation", "--picture", In("black.pgm")}, 1,
+         "black.pgm is black", [&] { return !Exists(never); }},
+        {"an infinite count", {"mlem", In("infinite.sino"), never, "--row", "43"}, 1, "holds inf, which is no count", {}},
+        {"a count too large", {"mlem", In("huge.sino"), never, "--row", "43"}, 1, "MLEM takes counts up to 3e+38", {}},
+        {"counts only outside the field, before any iteration",
+         {"mlem", In("outside.sino"), never, "--row", "43", "--iterations", "1000"}, 1,
+         "row 43 has counts only on lines that miss the round field", [&] { return !Exists(never); }},
+        {"a red block is a colour", {"compare", In("red.bmp"), "--phantom", "head"}, 1, "pixel 60, 158 is a colour, not grey",
+         {}},
+        {"a scale below the least names the range that fits", {"sinogram", sino, "--phantom", "head", "--scale", "0"}, 2,
+         "--scale 0: give a number from 0.05 to 1.63", {}},
+        {"subsets of no power of two", {"mlem", In("centre.sino"), never, "--row", "43", "--subsets", "33"}, 2,
+         "--subsets 33: give 1, 2, 4, 8, 16 or 32", {}},
+        {"one rule for numbers: no hexadecimal count", {"sinogram", sino, "--picture", pgm, "--counts", "0x10"}, 2,
+         "--counts 0x10: give a number", {}},
+        {"... no hexadecimal float", {"sinogram", sino, "--picture", pgm, "--attenuation", "--pixel-mm", "0x1p1"}, 2,
+         "--pixel-mm 0x1p1", {}},
+        {"... no blank in a disc", {"compare", In("ideal.bmp"), "--picture", pgm, "--region", " 10,10,5"}, 2,
+         "--region  10,10,5: give COLUMN,ROW,RADIUS", {}},
+        {"... no plus sign", {"filter", out, "ramp", "--cutoff", "+0.5"}, 2, "--cutoff +0.5", {}},
+        {"... no exponent in a whole number", {"filter", out, "ramp", "--taps", "1e2"}, 2, "--taps 1e2", {}},
+        {"... the exponent the messages print", {"sinogram", sino, "--picture", pgm, "--counts", "1e+03", "--noise", "none"},
+         0, "", [&] { return LargestSample() == 1000.0f; }},
+        {"... a point first", {"filter", out, "ramp", "--cutoff", ".5"}, 0, "", {}},
     };
     for (const HostileCase &c : cases) {
         EXPECT_EQ(RunTool(c.words), c.status) << c.what << ": " << ToolError;
@@ -610,7 +680,13 @@ TEST(DataTool, HoldsUpAgainstHostileUse) {
     mkfifo(In("pipe.txt").c_str(), 0600);
     WriteBytes(In("victim"), "keep");
     symlink(In("victim").c_str(), (In("linked.txt") + ".part").c_str());
-    const struct { const char *what; std::vector<std::string> words; const char *redirect; int status; const char *says; }
+    // Final images: black within 3 pixels of the slice's centre, or but for 20 pixels around it.
+    WriteSaved(In("core.bmp"), [](int p, int q) { return hypot(p - 128, 127 - q) <= 3 ? 0 : 100; });
+    WriteSaved(In("island.bmp"), [](int p, int q) { return hypot(p - 128, 127 - q) <= 20 ? 100 : 0; });
+    // A full slice of one level but for a hot disc at its left edge.
+    WriteBytes(In("full.pgm"), PgmBytes(true, 256, 256, 255, Levels(256, 256, [](int c, int r) {
+                   return hypot(c - 3, r - 128) <= 4 ? 250 : 100; })));
+    const struct { const char *what; std::vector<std::string> words; std::string redirect; int status; const char *says; }
         runs[] = {
             {"a device as the output is written directly", {"filter", "/dev/null", "ramp"}, "", 0, ""},
             {"a pipe as the output", {"filter", In("pipe.txt"), "ramp"}, "", 1, "is not a file but a pipe"},
@@ -620,6 +696,28 @@ TEST(DataTool, HoldsUpAgainstHostileUse) {
             {"regions echoed as typed", {"compare", In("ideal.bmp"), "--picture", pgm, "--region", "4,3,2"}, "", 0,
              "region1: column 4, row 3, radius 2"},
             {"Butterworth's words match its formula", {"filter", "--help"}, "", 0, "a quarter of the power"},
+            {"the deepest line's share as measured", {"sinogram", sino, "--folder", In("one_picture"), "--attenuation"}, "",
+             0, "the deepest line keeps 54.2 % of its counts"},
+            {"a share far below 0.1 % in figures", {"sinogram", sino, "--picture", In("white256.pgm"), "--attenuation",
+             "--mu-map", In("white256.pgm"), "--pixel-mm", "5"}, "", 0, "keeps 1.02e-18 %"},
+            {"a black flat region has no noise", {"compare", In("core.bmp"), "--picture", In("known.pgm"), "--flat", "31,23,2"},
+             "", 0, "background noise: -, the flat region shows black"},
+            {"... black in it makes the noise a lower bound", {"compare", In("core.bmp"), "--picture", In("known.pgm"),
+             "--flat", "31,23,8"}, "", 0, "background noise       >="},
+            {"... and the uniformity an upper one", {"compare", In("core.bmp"), "--picture", In("known.pgm"), "--flat",
+             "31,23,8"}, "", 0, "uniformity: a bound (at most)"},
+            {"a black edge band makes it a lower one", {"compare", In("island.bmp"), "--picture", In("known.pgm"), "--flat",
+             "31,23,5", "--csv"}, "", 0, ",>=1."},
+            {"a region partly off the slice is told", {"compare", In("ideal.bmp"), "--picture", In("full.pgm"), "--region",
+             "3,128,4"}, "", 0, "note: region1 reaches past the slice's edge"},
+            {"a flat region across two true levels is told", {"compare", In("ideal.bmp"), "--picture", In("known.pgm"),
+             "--flat", "20,14,8"}, "", 0, "note: the flat region holds more than one true level"},
+            {"counts partly outside the field are told", {"mlem", In("partly.sino"), In("partly.bmp"), "--row", "43",
+             "--iterations", "1"}, "", 0, "note: 1 of the 2 counts of row 43 lie on lines that miss the round field"},
+            {"progress reaches a log file, and a termination leaves no temporary file",
+             {"mlem", In("centre.sino"), never, "--row", "43", "--iterations", "1000"},
+             ">'" + In("stdout") + "' & p=$!; for i in $(seq 600); do grep -q '^ *1 ' '" + In("stdout") +
+             "' && break; sleep 0.1; done; kill -TERM $p; wait $p", 143, "\n     1 "},
         };
     for (const auto &r : runs) {
         ProgramRun run = RunProgram(r.words, r.redirect);
@@ -631,7 +729,10 @@ TEST(DataTool, HoldsUpAgainstHostileUse) {
     EXPECT_TRUE(stat(In("pipe.txt").c_str(), &status) == 0 && S_ISFIFO(status.st_mode));
     EXPECT_EQ(Contents(In("victim")), "keep");
     EXPECT_TRUE(lstat(In("linked.txt").c_str(), &status) == 0 && S_ISREG(status.st_mode));
+    EXPECT_FALSE(Exists(never));
 #endif
+    for (const auto &entry : std::filesystem::directory_iterator(Folder()))
+        EXPECT_EQ(entry.path().filename().string().rfind("~qv", 0), std::string::npos) << entry.path();
     EXPECT_TRUE(std::filesystem::is_empty(Folder() + "/empty"));
 }
 
