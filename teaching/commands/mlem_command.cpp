@@ -3,14 +3,21 @@
 #include <string.h>
 
 #include "teaching/attenuation.h"
+#include "teaching/contamination.h"
 #include "teaching/commands/attenuation_options.h"
 #include "teaching/commands/command_line.h"
 #include "teaching/commands/data_tool.h"
+#include "teaching/commands/effect_options.h"
 #include "teaching/commands/mlem_command.h"
 #include "teaching/commands/sinogram_command.h"
 #include "teaching/file_replacement.h"
 #include "teaching/final_picture.h"
 #include "teaching/mlem.h"
+#include "teaching/normalisation.h"
+#include "teaching/picture_file.h"
+#include "teaching/picture_projection.h"
+#include "teaching/poisson_noise.h"
+#include "teaching/sample_volume.h"
 #include "teaching/sinogram_reading.h"
 #include "teaching/tool_error.h"
 #include "recon/geometry.h"
@@ -74,11 +81,30 @@ static int CheckCounts(const char *path, long row) {
     return 1;
 }
 
+// Scatter and randoms in the model are made from the source's true counts.
+static int ModelNeedsTrues() { return (ModelMask & (EffectScatter | EffectRandoms)) != 0; }
+
+// The options that describe the volume for the model, and what each needs.
+static int CheckEffectOptions() {
+    if (!ReadEffectOptions(HasOption("attenuation")) || !ReadModelOptions()) return 0;
+    if ((ModelMask & EffectAttenuation) && !HasOption("attenuation"))
+        return Refuse("--model attenuation takes the map as --attenuation does; add --attenuation and the map");
+    if (HasOption("counts") && !ModelNeedsTrues())
+        return Refuse("--counts is the volume's dose, for scatter or randoms in the model; add --model scatter or randoms");
+    if (HasOption("seed") && !EffectsNormalised) return Refuse("--seed draws the efficiencies; add --normalisation");
+    if (ModelNeedsTrues() && HasOption("phantom") + HasOption("picture") != 1)
+        return Refuse("--model %s: scatter and randoms are made from the volume's source; give --phantom or --picture",
+                      EffectListText(ModelMask));
+    return 1;
+}
+
 // The map's options go with --attenuation, and it needs one map.
 static int CheckMapOptions() {
     if (HasOption("mu-map") && HasOption("phantom")) return Refuse("--mu-map goes with --picture or alone: a phantom knows its own map");
     int maps = HasOption("phantom") + HasOption("picture") + (HasOption("mu-map") && !HasOption("picture"));
-    if (!HasOption("attenuation")) {
+    if (!HasOption("attenuation") && ModelNeedsTrues()) {
+        if (HasOption("mu-map")) return Refuse("--mu-map gives the attenuation map; add --attenuation");
+    } else if (!HasOption("attenuation")) {
         static const char *const MapSources[] = {"phantom", "picture", "scale"};
         for (const char *name : MapSources)
             if (HasOption(name)) return Refuse("--%s gives the attenuation map; add --attenuation", name);
@@ -89,9 +115,47 @@ static int CheckMapOptions() {
     return ReadAttenuationOptions();
 }
 
+// Slice s of SampleVolume: the source's true counts at the dose, as sinogram makes them.
+static int TrueSlice(int s, double counts) {
+    if (HasOption("phantom")) {
+        ProjectPhantom(counts);
+        return 1;
+    }
+    if (!ReadPicture(OptionText("picture"), ImageSide, ImageSide, "a slice")) return 0;
+    memset(SampleVolume, 0, sizeof SampleVolume);
+    ProjectPictureIntoSlice(s);
+    if (!(LargestSample() > 0.0f)) return Refuse("%s is black: nothing to project", OptionText("picture"));
+    ScaleSampleVolume(counts);
+    return 1;
+}
+
+// MlemFactor and MlemAdditive of slice s: the model's factors and terms, made as the
+// sinogram tool made the data's.
+static void ModelSlice(int s, uint64_t seed) {
+    PrepareEfficiencies(seed);
+    if (ModelNeedsTrues()) {
+        if (AttenuationAsked)
+            for (int a = 0; a < Angles; a++)
+                for (int r = 0; r < Bins; r++) SampleVolume[s][a][r] *= AttenuationFactor[s][a][r];
+        StartContamination();
+        ContaminateSlice(s);
+    }
+    for (int a = 0; a < Angles; a++)
+        for (int r = 0; r < Bins; r++) {
+            double factor = AttenuationAsked ? AttenuationFactor[s][a][r] : 1.0;
+            if (ModelMask & EffectNormalisation) factor *= LineEfficiency(s, a, r);
+            MlemFactor[a][r] = (float)factor;
+            double added = 0.0;
+            if (ModelMask & EffectScatter) added += ScatterCounts[s][a][r];
+            if (ModelMask & EffectRandoms) added += RandomsPerLine[s];
+            MlemAdditive[a][r] = (float)added;
+        }
+}
+
 int RunMlemCommand(int argc, char **argv) {
     if (!SplitArguments(argc, argv, 1, "attenuation") ||
-        !OnlyOptions("mlem", "row iterations subsets attenuation phantom scale picture mu-map pixel-mm", ""))
+        !OnlyOptions("mlem", "row iterations subsets attenuation phantom scale picture mu-map pixel-mm model scatter "
+                             "randoms normalisation seed counts", ""))
         return ExitUsage;
     if (PositionalCount != 2)
         return RefuseWith(ExitUsage, "mlem takes two words besides its options, the volume and the picture to write "
@@ -99,13 +163,15 @@ int RunMlemCommand(int argc, char **argv) {
     if (!HasOption("row")) return RefuseWith(ExitUsage, "mlem needs --row N, the row typed at \"select slice =\"");
     long row = 0, iterations = IterationsDefault, subsets = 1;
     if (!WholeOption("row", 0, LastSlice, &row) || !WholeOption("iterations", 1, IterationsMax, &iterations) ||
-        !WholeOption("subsets", 1, SubsetsMax, &subsets) || !CheckMapOptions())
+        !WholeOption("subsets", 1, SubsetsMax, &subsets) || !CheckEffectOptions() || !CheckMapOptions())
         return ExitUsage;
     if (subsets & (subsets - 1))
         return RefuseWith(ExitUsage, "--subsets %ld: give 1, 2, 4, 8, 16 or 32, so that each holds as many angles",
                           subsets);
     int phantom;
-    double scale;
+    double scale, counts = 1000.0;
+    uint64_t seed = 1;
+    if (!NumberOption("counts", 0.001, PoissonMeanLimit, &counts) || !SeedOption("seed", &seed)) return ExitUsage;
     if (HasOption("phantom") && !PhantomFromOptions(&phantom, &scale)) return ExitUsage;
 
     const char *input = Positional[0], *output = Positional[1];
@@ -115,14 +181,15 @@ int RunMlemCommand(int argc, char **argv) {
             return RefuseWith(ExitUsage, "the output %s is also an input; give the picture another name", output);
     int s = LastSlice - (int)row;
     if (!ReadSinogramSlice(input, s, MlemCounts) || !CheckCounts(input, row)) return ExitFailed;
+    if (ModelNeedsTrues() && !TrueSlice(s, counts)) return ExitFailed;
     if (AttenuationAsked && !SliceAttenuation(s)) return ExitFailed;
-    for (int a = 0; a < Angles; a++)
-        for (int r = 0; r < Bins; r++) MlemFactor[a][r] = AttenuationAsked ? AttenuationFactor[s][a][r] : 1.0f;
+    ModelSlice(s, seed);
 
     StartMlem((int)subsets);
     printf("%s, row %ld: %s of %ld subset%s\n", Printable(input), row, subsets > 1 ? "OSEM" : "MLEM", subsets,
            subsets > 1 ? "s" : "");
     if (AttenuationAsked) printf("attenuation in the model: %s\n", AttenuationText());
+    if (ModelMask & ~EffectAttenuation) printf("in the model: %s\n", EffectListText(ModelMask & ~EffectAttenuation));
     printf("log-likelihood against a perfect fit (0), after each iteration:\n   flat start %.3f\n", MlemLogLikelihood);
     for (long k = 1; k <= iterations; k++) {
         MlemIteration();

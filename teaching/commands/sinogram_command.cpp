@@ -17,9 +17,11 @@
 #include <system_error>
 
 #include "teaching/attenuation.h"
+#include "teaching/contamination.h"
 #include "teaching/commands/attenuation_options.h"
 #include "teaching/commands/command_line.h"
 #include "teaching/commands/data_tool.h"
+#include "teaching/commands/effect_options.h"
 #include "teaching/commands/sinogram_command.h"
 #include "teaching/file_replacement.h"
 #include "teaching/host_path.h"
@@ -85,6 +87,7 @@ const int FolderPathBytes = ArgumentBytesMax + 256;   // the folder's name and a
 static char FolderPaths[FolderPicturesMax][FolderPathBytes];   // the pictures, by name
 static int FolderPictureCount;
 static char SourceText[4 * FolderPathBytes + 128];   // what the volume was made from, names shown escaped
+static float DeepestFactor;                          // the smallest attenuation factor of the data
 
 int PhantomFromOptions(int *phantom, double *scale) {
     *phantom = 0;
@@ -164,6 +167,7 @@ static void ShowProgress(int done, int total) {
 // An output that would replace one of the pictures it is made from.
 static int OverwritesInput(const char *output, const char *picture) {
     if (HasOption("mu-map") && SameFile(output, OptionText("mu-map"))) return 1;
+    if (HasOption("correction-mu-map") && SameFile(output, OptionText("correction-mu-map"))) return 1;
     if (picture) return SameFile(output, picture);
     for (int i = 0; i < FolderPictureCount; i++)
         if (SameFile(output, FolderPaths[i])) return 1;
@@ -206,15 +210,26 @@ static int MakeVolume(int phantom, double scale, double counts, int noise, uint6
         ScaleSampleVolume(counts);
     }
     if (AttenuationAsked) ApplyAttenuation();
+    DeepestFactor = AttenuationAsked ? SmallestAttenuation() : 1.0f;
+    if (EffectsAsked & ~EffectAttenuation) {
+        PrepareEfficiencies(seed);
+        ContaminateVolume();
+    }
     if (noise == 0) AddPoissonNoise(&SampleVolume[0][0][0], (long)Slices * Angles * Bins, seed);
     if (AttenuationCorrected) CorrectAttenuation();
+    if (CorrectedMask) {
+        int columns = HasOption("picture") ? PictureColumns : 0, rows = HasOption("picture") ? PictureRows : 0;
+        if ((CorrectedMask & EffectAttenuation) && !CorrectionAttenuation(columns, rows)) return ExitFailed;
+        for (int s = 0; s < Slices; s++) CorrectSlice(s, CorrectedMask, ScatterEstimate);
+    }
     return ExitDone;
 }
 
 int RunSinogramCommand(int argc, char **argv) {
     if (!SplitArguments(argc, argv, 1, "attenuation attenuation-corrected") ||
         !OnlyOptions("sinogram", "phantom picture folder scale counts noise seed attenuation attenuation-corrected mu-map "
-                                 "pixel-mm", ""))
+                                 "pixel-mm scatter randoms normalisation corrected scatter-estimate correction-mu-map "
+                                 "map-right map-up", ""))
         return ExitUsage;
     if (PositionalCount != 1)
         return RefuseWith(ExitUsage, "sinogram takes one word besides its options, the output file (see quorvel_data "
@@ -231,8 +246,10 @@ int RunSinogramCommand(int argc, char **argv) {
     if (!NumberOption("counts", 0.001, PoissonMeanLimit, &counts) || !ChoiceOption("noise", NoiseNames, 2, &noise) ||
         !SeedOption("seed", &seed))
         return ExitUsage;
-    if (noise == 1 && HasOption("seed")) return RefuseWith(ExitUsage, "--seed sets the noise; with --noise none there is none");
-    if (!ReadAttenuationOptions()) return ExitUsage;
+    if (noise == 1 && HasOption("seed") && !HasOption("normalisation"))
+        return RefuseWith(ExitUsage, "--seed sets the noise and the efficiencies; with --noise none and no "
+                                     "--normalisation there is neither");
+    if (!ReadAttenuationOptions() || !ReadEffectOptions(AttenuationAsked) || !ReadCorrectionOptions()) return ExitUsage;
     const char *output = Positional[0];
     if (HasOption("folder") && !ListFolder(OptionText("folder"))) return ExitFailed;
     if (OverwritesInput(output, OptionText("picture")))
@@ -259,7 +276,14 @@ int RunSinogramCommand(int argc, char **argv) {
     else printf("no noise\n");
     if (AttenuationAsked)
         printf("attenuated by %s; the deepest line keeps %.1f %% of its counts%s\n", AttenuationText(),
-               100.0 * SmallestAttenuation(), AttenuationCorrected ? ", and every bin is divided by its factor" : "");
+               100.0 * DeepestFactor, AttenuationCorrected ? ", and every bin is divided by its factor" : "");
+    if (EffectsAsked & ~EffectAttenuation) PrintShares();
+    if (EffectsNormalised)
+        printf("detector efficiencies drawn about 1 with a spread of %g, seed %" PRIu64 "\n", NormalisationSpread, seed);
+    if (CorrectedMask)
+        printf("corrected for %s with the known expected terms%s\n", EffectListText(CorrectedMask),
+               CorrectedMask & EffectScatter && ScatterEstimate != 1.0 ? ", the scatter scaled by --scatter-estimate"
+                                                                        : "");
     printf(" max count = %lf   (what Quorvel prints after loading it)\n", (double)LargestSample());
     return ExitDone;
 }
