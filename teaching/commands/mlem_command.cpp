@@ -61,7 +61,17 @@ const char *const MlemHelp =
     "      --phantom head|rods [--scale F]  the phantom's bodies: water, the skull bone\n"
     "      --picture FILE [--mu-map MAP]    water where FILE is not black, or MAP\n"
     "      --mu-map MAP                     a map picture: grey g of 255 is g / 1000 per cm\n"
-    "      --pixel-mm D                     the pixel size, as for sinogram. Default 1.3.\n";
+    "      --pixel-mm D                     the pixel size, as for sinogram. Default 1.3.\n"
+    "  --model LIST    puts the effects named in LIST (scatter, randoms, normalisation;\n"
+    "                  attenuation as --attenuation) into the model: the efficiencies\n"
+    "                  multiply each line's chords, and the scatter and randoms are added\n"
+    "                  to its expected count, so no noisy count is divided or made\n"
+    "                  negative. Give what made the volume, as sinogram took it:\n"
+    "      --scatter F, --randoms F, --normalisation SPREAD, --seed S  the effects\n"
+    "      --phantom head|rods or --picture FILE, --counts N  the source and the dose,\n"
+    "                  for scatter and randoms (with --attenuation when it was attenuated)\n"
+    "                  Example: mlem in.sino out.bmp --row 43 --picture p.pgm --counts 300\n"
+    "                  --scatter 0.3 --randoms 0.2 --model scatter,randoms\n";
 
 const long IterationsDefault = 20;
 const long IterationsMax = 1000;
