@@ -112,7 +112,7 @@ static int CheckEffectOptions() {
 static int CheckMapOptions() {
     if (HasOption("mu-map") && HasOption("phantom")) return Refuse("--mu-map goes with --picture or alone: a phantom knows its own map");
     int maps = HasOption("phantom") + HasOption("picture") + (HasOption("mu-map") && !HasOption("picture"));
-    if (!HasOption("attenuation") && ModelNeedsTrues()) {
+    if (!HasOption("attenuation") && HasOption("model")) {   // the source that made the volume, used when needed
         if (HasOption("mu-map")) return Refuse("--mu-map gives the attenuation map; add --attenuation");
     } else if (!HasOption("attenuation")) {
         static const char *const MapSources[] = {"phantom", "picture", "scale"};
