@@ -9,25 +9,36 @@
 #include "teaching/sample_volume.h"
 
 float AttenuationFactor[Slices][Angles][Bins];
+double MapShiftRight;
+double MapShiftUp;
 
 const double MmPerCm = 10.0;
 
 // e^-path; a path of rounding's size below 0 counts as none.
 static float FactorOf(double path) { return (float)ExpOfNegative(path > 0.0 ? path : 0.0); }
 
+// A map moved by (right, up) has along x cos + y sin = t what the map has at t less the
+// move's share across the line.
+static double ShiftAcross(double degrees) { return MapShiftRight * CosDegrees(degrees) + MapShiftUp * SinDegrees(degrees); }
+
 void PhantomAttenuation(int s, double pixelMm) {
     double cmPerPixel = pixelMm / MmPerCm;
     for (int a = 0; a < Angles; a++) {
         PrepareProjection((double)s, a * AngleStepDegrees);
-        for (int r = 0; r < Bins; r++) AttenuationFactor[s][a][r] = FactorOf(MuProjectionAt(r - RotationCentre) * cmPerPixel);
+        double shift = ShiftAcross(a * AngleStepDegrees);
+        for (int r = 0; r < Bins; r++)
+            AttenuationFactor[s][a][r] = FactorOf(MuProjectionAt(r - RotationCentre - shift) * cmPerPixel);
     }
 }
 
 void PictureAttenuation(int s, double pixelMm) {
     double cmPerPixel = pixelMm / MmPerCm;
-    for (int a = 0; a < Angles; a++)
+    for (int a = 0; a < Angles; a++) {
+        double shift = ShiftAcross(a * AngleStepDegrees);
         for (int r = 0; r < Bins; r++)
-            AttenuationFactor[s][a][r] = FactorOf(PictureLineIntegral(a * AngleStepDegrees, r - RotationCentre) * cmPerPixel);
+            AttenuationFactor[s][a][r] =
+                FactorOf(PictureLineIntegral(a * AngleStepDegrees, r - RotationCentre - shift) * cmPerPixel);
+    }
 }
 
 void WaterWhereNotBlack() {

@@ -14,6 +14,10 @@ const double PixelMmMax = 5.0;
 const double MuMapWhitePerCm = 0.255;
 
 extern float AttenuationFactor[Slices][Angles][Bins];  // [s][a][r] chance that both photons leave, 0..1
+// The map moved by this many pixels along the image's first axis and its second (up),
+// 0 but for a correction with a map out of place: a patient who moved after the CT.
+extern double MapShiftRight;
+extern double MapShiftUp;
 
 // Factors of slice s of the current phantom, from its bodies' BodyMuPerCm.
 void PhantomAttenuation(int s, double pixelMm);

@@ -9,6 +9,7 @@
 double MlemImage[ImageSide][ImageSide];
 float MlemCounts[Angles][Bins];
 float MlemFactor[Angles][Bins];
+float MlemAdditive[Angles][Bins];
 double MlemExpected[Angles][Bins];
 double MlemLogLikelihood;
 
@@ -130,7 +131,7 @@ static void BackprojectLine(int orientation, int a, int r, double value) {
 static void ProjectAngle(int angle) {
     int orientation, a;
     AngleOrientation(angle, &orientation, &a);
-    for (int r = 0; r < Bins; r++) MlemExpected[angle][r] = MlemFactor[angle][r] * LineSum(orientation, a, r);
+    for (int r = 0; r < Bins; r++) MlemExpected[angle][r] = MlemFactor[angle][r] * LineSum(orientation, a, r) + MlemAdditive[angle][r];
 }
 
 void ProjectMlemImage() {
@@ -200,7 +201,11 @@ void StartMlem(int subsets) {
             }
     }
     for (int a = 0; a < Angles; a++)
-        for (int r = 0; r < Bins; r++) counts += MlemCounts[a][r];
+        for (int r = 0; r < Bins; r++) counts += MlemCounts[a][r] - MlemAdditive[a][r];
+    // The image's share of the counts; the whole when the additive terms claim more.
+    if (!(counts > 0.0))
+        for (int a = 0; a < Angles; a++)
+            for (int r = 0; r < Bins; r++) counts += MlemAdditive[a][r];
     double level = sensitivity > 0.0 ? counts / sensitivity : 0.0;
     for (int p = 0; p < ImageSide; p++)
         for (int q = 0; q < ImageSide; q++) MlemImage[p][q] = InField[p][q] ? level : 0.0;

@@ -2,7 +2,7 @@
 // ordered-subset form (OSEM). The system model is the tool's exact projector: a pixel is
 // a square of uniform activity, and a line's expected count is the sum of the chords
 // through the squares it crosses times their activities, times the line's attenuation
-// factor. Only the pixels whose centres lie in the scanner's round field are rebuilt.
+// factor, plus the line's additive counts (scatter and randoms). Only the pixels whose centres lie in the scanner's round field are rebuilt.
 #pragma once
 
 #include "recon/geometry.h"
@@ -12,6 +12,7 @@ const int SubsetsMax = 32;   // a power of two; each subset holds Angles / subse
 extern double MlemImage[ImageSide][ImageSide];   // [P][Q] activity, counts per pixel of path; 0 outside the field
 extern float MlemCounts[Angles][Bins];           // [a][r] the measured counts of the slice, >= 0
 extern float MlemFactor[Angles][Bins];           // [a][r] each line's attenuation factor in the model, 1 for none
+extern float MlemAdditive[Angles][Bins];         // [a][r] counts the model adds to each line whatever the image, >= 0
 extern double MlemExpected[Angles][Bins];        // [a][r] the model's counts for MlemImage
 // The Poisson log-likelihood of the counts given MlemExpected, against a perfect fit: the
 // sum of y ln(e / y) - e + y over the bins; 0 only when every e equals its y.
@@ -20,7 +21,7 @@ extern double MlemLogLikelihood;
 // Builds the table of chords, once; the later calls are free.
 void PrepareChords();
 
-// MlemExpected for every angle: the chords times MlemImage, times MlemFactor.
+// MlemExpected for every angle: the chords times MlemImage, times MlemFactor, plus MlemAdditive.
 void ProjectMlemImage();
 
 // Starts from a uniform image over the field whose expected counts add up to the

@@ -82,9 +82,9 @@ int CheckSomethingAttenuates() {
     return Refuse("%s is black: the attenuation map holds no matter, so --attenuation would change nothing", map);
 }
 
-void PrintSmallestAttenuation(const char *after) {
+void PrintSmallestAttenuation(float smallest, const char *after) {
     // Three significant figures, so that a factor of 0.04 % does not read as 0.0 %.
-    printf("the deepest line keeps %.3g %% of its counts%s\n", 100.0 * SmallestAttenuation(), after);
+    printf("the deepest line keeps %.3g %% of its counts%s\n", 100.0 * smallest, after);
 }
 
 const char *AttenuationText() {

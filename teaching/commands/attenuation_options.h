@@ -23,7 +23,7 @@ int SliceAttenuation(int s);
 // Refuses, with 0 and ToolError, factors that are all 1: a black picture or map.
 int CheckSomethingAttenuates();
 // The smallest factor as a share of the counts, then after, on one line of the report.
-void PrintSmallestAttenuation(const char *after);
+void PrintSmallestAttenuation(float smallest, const char *after);
 
 // What the factors were made of, for the report.
 const char *AttenuationText();

@@ -4,15 +4,21 @@
 #include <string.h>
 
 #include "teaching/attenuation.h"
+#include "teaching/contamination.h"
 #include "teaching/commands/attenuation_options.h"
 #include "teaching/commands/command_line.h"
 #include "teaching/commands/data_tool.h"
+#include "teaching/commands/effect_options.h"
 #include "teaching/commands/mlem_command.h"
 #include "teaching/commands/sinogram_command.h"
 #include "teaching/file_replacement.h"
 #include "teaching/final_picture.h"
 #include "teaching/mlem.h"
+#include "teaching/normalisation.h"
+#include "teaching/picture_file.h"
 #include "teaching/picture_projection.h"
+#include "teaching/poisson_noise.h"
+#include "teaching/sample_volume.h"
 #include "teaching/sinogram_reading.h"
 #include "teaching/tool_error.h"
 #include "recon/geometry.h"
@@ -60,7 +66,17 @@ const char *const MlemHelp =
     "      --picture FILE [--mu-map MAP]    water where FILE is not black, or MAP\n"
     "      --mu-map MAP                     a map picture: grey g of 255 is g / 1000 per cm\n"
     "      --pixel-mm D                     the pixel size, as for sinogram. Default 1.3.\n"
-    "                  A black picture or map attenuates nothing and is refused.\n";
+    "                  A black picture or map attenuates nothing and is refused.\n"
+    "  --model LIST    puts the effects named in LIST (scatter, randoms, normalisation;\n"
+    "                  attenuation as --attenuation) into the model: the efficiencies\n"
+    "                  multiply each line's chords, and the scatter and randoms are added\n"
+    "                  to its expected count, so no noisy count is divided or made\n"
+    "                  negative. Give what made the volume, as sinogram took it:\n"
+    "      --scatter F, --randoms F, --normalisation SPREAD, --seed S  the effects\n"
+    "      --phantom head|rods or --picture FILE, --counts N  the source and the dose,\n"
+    "                  for scatter and randoms (with --attenuation when it was attenuated)\n"
+    "                  Example: mlem in.sino out.bmp --row 43 --picture p.pgm --counts 300\n"
+    "                  --scatter 0.3 --randoms 0.2 --model scatter,randoms\n";
 
 const long IterationsDefault = 20;
 const long IterationsMax = 1000;
@@ -105,11 +121,30 @@ static int CheckFieldCounts(const char *path, long row) {
     return 1;
 }
 
+// Scatter and randoms in the model are made from the source's true counts.
+static int ModelNeedsTrues() { return (ModelMask & (EffectScatter | EffectRandoms)) != 0; }
+
+// The options that describe the volume for the model, and what each needs.
+static int CheckEffectOptions() {
+    if (!ReadEffectOptions(HasOption("attenuation")) || !ReadModelOptions()) return 0;
+    if ((ModelMask & EffectAttenuation) && !HasOption("attenuation"))
+        return Refuse("--model attenuation takes the map as --attenuation does; add --attenuation and the map");
+    if (HasOption("counts") && !ModelNeedsTrues())
+        return Refuse("--counts is the volume's dose, for scatter or randoms in the model; add --model scatter or randoms");
+    if (HasOption("seed") && !EffectsNormalised) return Refuse("--seed draws the efficiencies; add --normalisation");
+    if (ModelNeedsTrues() && HasOption("phantom") + HasOption("picture") != 1)
+        return Refuse("--model %s: scatter and randoms are made from the volume's source; give --phantom or --picture",
+                      EffectListText(ModelMask));
+    return 1;
+}
+
 // The map's options go with --attenuation, and it needs one map.
 static int CheckMapOptions() {
     if (HasOption("mu-map") && HasOption("phantom")) return Refuse("--mu-map goes with --picture or alone: a phantom knows its own map");
     int maps = HasOption("phantom") + HasOption("picture") + (HasOption("mu-map") && !HasOption("picture"));
-    if (!HasOption("attenuation")) {
+    if (!HasOption("attenuation") && HasOption("model")) {   // the source that made the volume, used when needed
+        if (HasOption("mu-map")) return Refuse("--mu-map gives the attenuation map; add --attenuation");
+    } else if (!HasOption("attenuation")) {
         static const char *const MapSources[] = {"phantom", "picture", "scale"};
         for (const char *name : MapSources)
             if (HasOption(name)) return Refuse("--%s gives the attenuation map; add --attenuation", name);
@@ -120,9 +155,47 @@ static int CheckMapOptions() {
     return ReadAttenuationOptions();
 }
 
+// Slice s of SampleVolume: the source's true counts at the dose, as sinogram makes them.
+static int TrueSlice(int s, double counts) {
+    if (HasOption("phantom")) {
+        ProjectPhantom(counts);
+        return 1;
+    }
+    if (!ReadPicture(OptionText("picture"), ImageSide, ImageSide, "a slice")) return 0;
+    memset(SampleVolume, 0, sizeof SampleVolume);
+    ProjectPictureIntoSlice(s);
+    if (!(LargestSample() > 0.0f)) return Refuse("%s is black: nothing to project", OptionText("picture"));
+    ScaleSampleVolume(counts);
+    return 1;
+}
+
+// MlemFactor and MlemAdditive of slice s: the model's factors and terms, made as the
+// sinogram tool made the data's.
+static void ModelSlice(int s, uint64_t seed) {
+    PrepareEfficiencies(seed);
+    if (ModelNeedsTrues()) {
+        if (AttenuationAsked)
+            for (int a = 0; a < Angles; a++)
+                for (int r = 0; r < Bins; r++) SampleVolume[s][a][r] *= AttenuationFactor[s][a][r];
+        StartContamination();
+        ContaminateSlice(s);
+    }
+    for (int a = 0; a < Angles; a++)
+        for (int r = 0; r < Bins; r++) {
+            double factor = AttenuationAsked ? AttenuationFactor[s][a][r] : 1.0;
+            if (ModelMask & EffectNormalisation) factor *= LineEfficiency(s, a, r);
+            MlemFactor[a][r] = (float)factor;
+            double added = 0.0;
+            if (ModelMask & EffectScatter) added += ScatterCounts[s][a][r];
+            if (ModelMask & EffectRandoms) added += RandomsPerLine[s];
+            MlemAdditive[a][r] = (float)added;
+        }
+}
+
 int RunMlemCommand(int argc, char **argv) {
     if (!SplitArguments(argc, argv, 1, "attenuation") ||
-        !OnlyOptions("mlem", "row iterations subsets attenuation phantom scale picture mu-map pixel-mm", ""))
+        !OnlyOptions("mlem", "row iterations subsets attenuation phantom scale picture mu-map pixel-mm model scatter "
+                             "randoms normalisation seed counts", ""))
         return ExitUsage;
     if (PositionalCount != 2)
         return RefuseWith(ExitUsage, "mlem takes two words besides its options, the volume and the picture to write "
@@ -130,14 +203,16 @@ int RunMlemCommand(int argc, char **argv) {
     if (!HasOption("row")) return RefuseWith(ExitUsage, "mlem needs --row N, the row typed at \"select slice =\"");
     long row = 0, iterations = IterationsDefault, subsets = 1;
     if (!WholeOption("row", 0, LastSlice, &row) || !WholeOption("iterations", 1, IterationsMax, &iterations) ||
-        !CheckMapOptions())
+        !CheckEffectOptions() || !CheckMapOptions())
         return ExitUsage;
     const char *subsetsText = OptionText("subsets");
     if (subsetsText && (!ReadWhole(subsetsText, &subsets) || subsets < 1 || subsets > SubsetsMax || (subsets & (subsets - 1))))
         return RefuseWith(ExitUsage, "--subsets %s: give 1, 2, 4, 8, 16 or 32, so that each holds as many angles",
                           subsetsText);
     int phantom;
-    double scale;
+    double scale, counts = 1000.0;
+    uint64_t seed = 1;
+    if (!NumberOption("counts", 0.001, PoissonMeanLimit, &counts) || !SeedOption("seed", &seed)) return ExitUsage;
     if (HasOption("phantom") && !PhantomFromOptions(&phantom, &scale)) return ExitUsage;
 
     const char *input = Positional[0], *output = Positional[1];
@@ -147,9 +222,9 @@ int RunMlemCommand(int argc, char **argv) {
             return RefuseWith(ExitUsage, "the output %s is also an input; give the picture another name", output);
     int s = LastSlice - (int)row;
     if (!ReadSinogramSlice(input, s, MlemCounts) || !CheckCounts(input, row)) return ExitFailed;
+    if (ModelNeedsTrues() && !TrueSlice(s, counts)) return ExitFailed;
     if (AttenuationAsked && (!SliceAttenuation(s) || !CheckSomethingAttenuates())) return ExitFailed;
-    for (int a = 0; a < Angles; a++)
-        for (int r = 0; r < Bins; r++) MlemFactor[a][r] = AttenuationAsked ? AttenuationFactor[s][a][r] : 1.0f;
+    ModelSlice(s, seed);
     // The output is made ready before the iterations, so that a folder that is not there
     // is told at once, not after them.
     FILE *file = BeginReplacing(output);
@@ -163,6 +238,7 @@ int RunMlemCommand(int argc, char **argv) {
     printf("%s, row %ld: %s of %ld subset%s\n", Printable(input), row, subsets > 1 ? "OSEM" : "MLEM", subsets,
            subsets > 1 ? "s" : "");
     if (AttenuationAsked) printf("attenuation in the model: %s\n", AttenuationText());
+    if (ModelMask & ~EffectAttenuation) printf("in the model: %s\n", EffectListText(ModelMask & ~EffectAttenuation));
     printf("log-likelihood against a perfect fit (0), after each iteration:\n   flat start %.3f\n", MlemLogLikelihood);
     // Each line reaches a log file as it is made, not when the run ends.
     fflush(stdout);

@@ -18,9 +18,11 @@
 #include <system_error>
 
 #include "teaching/attenuation.h"
+#include "teaching/contamination.h"
 #include "teaching/commands/attenuation_options.h"
 #include "teaching/commands/command_line.h"
 #include "teaching/commands/data_tool.h"
+#include "teaching/commands/effect_options.h"
 #include "teaching/commands/sinogram_command.h"
 #include "teaching/file_replacement.h"
 #include "teaching/host_path.h"
@@ -77,7 +79,39 @@ const char *const SinogramHelp =
     "  --mu-map MAP       with --picture: the map as a picture of the same size, grey g of\n"
     "                     255 being g / 1000 per cm (96 water, 170 bone).\n"
     "  --pixel-mm D       the size of a pixel, 0.05 to 5 mm. Default 1.3, which makes the\n"
-    "                     head phantom 20 cm from front to back.\n";
+    "                     head phantom 20 cm from front to back.\n"
+    "\n"
+    "What else a scanner counts, each on its own or together, all before the noise, in\n"
+    "the order a scanner sees them. A line's expected count is\n"
+    "    efficiency x (attenuation x trues + scatter) + randoms:\n"
+    "the line's two crystals detect the trues and the scatter alike, the randoms are a\n"
+    "flat floor. --counts stays the largest expected true count before any effect; the\n"
+    "tool prints each component's share of the expected counts written.\n"
+    "  --scatter F        scattered photons, F of trues plus scatter (0 up to, not\n"
+    "                     including, 1; 3D PET: 0.3 to 0.5): the slice's true (attenuated)\n"
+    "                     sinogram blurred along the bins by a Gaussian of 15 bins standard\n"
+    "                     deviation. It reaches lines that miss the body.\n"
+    "  --randoms F        random coincidences, F of all counts of the slice (0 up to, not\n"
+    "                     including, 1; often 0.1 to 0.3), the same on every line.\n"
+    "  --normalisation SPREAD  unequal detectors: each slice is a ring of 256 crystals,\n"
+    "                     line (a, r) joining crystals (a + r) mod 256 and (a - r + 128)\n"
+    "                     mod 256, its efficiency the product of theirs. Each crystal of\n"
+    "                     each ring is drawn about 1 with standard deviation SPREAD, 0 to\n"
+    "                     0.2 (scanners 0.05 to 0.1), cut at 3 SPREAD; --seed draws them\n"
+    "                     (with --noise none too), apart from the noise's draws.\n"
+    "  --corrected LIST   undoes, after the noise, the effects named in LIST, any of\n"
+    "                     attenuation,scatter,randoms,normalisation, with the known expected\n"
+    "                     terms: (measured - randoms - scatter) / (attenuation x efficiency),\n"
+    "                     each part only when named. Each must be in the data (--corrected\n"
+    "                     attenuation goes with --attenuation). Noise-free, every list of\n"
+    "                     all the effects gives back the plain counts.\n"
+    "  --scatter-estimate K  subtracts K times the scatter, 0 to 5: below 1 under-corrects,\n"
+    "                     above 1 over-corrects.\n"
+    "  --correction-mu-map MAP  the attenuation correction with another map (a picture as\n"
+    "                     for --mu-map, the picture's size with --picture; centred).\n"
+    "  --map-right D, --map-up D  the correction's map moved D pixels along the image's\n"
+    "                     first axis or its second, -50 to 50: a patient who moved between\n"
+    "                     the CT and the PET.\n";
 
 const int PhantomKinds = 2;
 static const char *const PhantomNames[PhantomKinds] = {"head", "rods"};
@@ -88,6 +122,7 @@ const int FolderPathBytes = ArgumentBytesMax + 256;   // the folder's name and a
 static char FolderPaths[FolderPicturesMax][FolderPathBytes];   // the pictures, by name
 static int FolderPictureCount;
 static char SourceText[4 * FolderPathBytes + 128];   // what the volume was made from, names shown escaped
+static float DeepestFactor;                          // the smallest attenuation factor of the data
 
 int PhantomFromOptions(int *phantom, double *scale) {
     *phantom = 0;
@@ -171,6 +206,7 @@ static void ShowProgress(int done, int total) {
 // An output that would replace one of the pictures it is made from.
 static int OverwritesInput(const char *output, const char *picture) {
     if (HasOption("mu-map") && SameFile(output, OptionText("mu-map"))) return 1;
+    if (HasOption("correction-mu-map") && SameFile(output, OptionText("correction-mu-map"))) return 1;
     if (picture) return SameFile(output, picture);
     for (int i = 0; i < FolderPictureCount; i++)
         if (SameFile(output, FolderPaths[i])) return 1;
@@ -214,15 +250,26 @@ static int MakeVolume(int phantom, double scale, double counts, int noise, uint6
     }
     if (AttenuationAsked && !CheckSomethingAttenuates()) return ExitFailed;
     if (AttenuationAsked) ApplyAttenuation();
+    DeepestFactor = AttenuationAsked ? SmallestAttenuation() : 1.0f;
+    if (EffectsAsked & ~EffectAttenuation) {
+        PrepareEfficiencies(seed);
+        ContaminateVolume();
+    }
     if (noise == 0) AddPoissonNoise(&SampleVolume[0][0][0], (long)Slices * Angles * Bins, seed);
     if (AttenuationCorrected) CorrectAttenuation();
+    if (CorrectedMask) {
+        int columns = HasOption("picture") ? PictureColumns : 0, rows = HasOption("picture") ? PictureRows : 0;
+        if ((CorrectedMask & EffectAttenuation) && !CorrectionAttenuation(columns, rows)) return ExitFailed;
+        for (int s = 0; s < Slices; s++) CorrectSlice(s, CorrectedMask, ScatterEstimate);
+    }
     return ExitDone;
 }
 
 int RunSinogramCommand(int argc, char **argv) {
     if (!SplitArguments(argc, argv, 1, "attenuation attenuation-corrected") ||
         !OnlyOptions("sinogram", "phantom picture folder scale counts noise seed attenuation attenuation-corrected mu-map "
-                                 "pixel-mm", ""))
+                                 "pixel-mm scatter randoms normalisation corrected scatter-estimate correction-mu-map "
+                                 "map-right map-up", ""))
         return ExitUsage;
     if (PositionalCount != 1)
         return RefuseWith(ExitUsage, "sinogram takes one word besides its options, the output file (see quorvel_data "
@@ -239,8 +286,10 @@ int RunSinogramCommand(int argc, char **argv) {
     if (!NumberOption("counts", 0.001, PoissonMeanLimit, &counts) || !ChoiceOption("noise", NoiseNames, 2, &noise) ||
         !SeedOption("seed", &seed))
         return ExitUsage;
-    if (noise == 1 && HasOption("seed")) return RefuseWith(ExitUsage, "--seed sets the noise; with --noise none there is none");
-    if (!ReadAttenuationOptions()) return ExitUsage;
+    if (noise == 1 && HasOption("seed") && !HasOption("normalisation"))
+        return RefuseWith(ExitUsage, "--seed sets the noise and the efficiencies; with --noise none and no "
+                                     "--normalisation there is neither");
+    if (!ReadAttenuationOptions() || !ReadEffectOptions(AttenuationAsked) || !ReadCorrectionOptions()) return ExitUsage;
     const char *output = Positional[0];
     if (HasOption("folder") && !ListFolder(OptionText("folder"))) return ExitFailed;
     if (OverwritesInput(output, OptionText("picture")))
@@ -267,8 +316,15 @@ int RunSinogramCommand(int argc, char **argv) {
     else printf("no noise\n");
     if (AttenuationAsked) {
         printf("attenuated by %s; ", AttenuationText());
-        PrintSmallestAttenuation(AttenuationCorrected ? ", and every bin is divided by its factor" : "");
+        PrintSmallestAttenuation(DeepestFactor, AttenuationCorrected ? ", and every bin is divided by its factor" : "");
     }
+    if (EffectsAsked & ~EffectAttenuation) PrintShares();
+    if (EffectsNormalised)
+        printf("detector efficiencies drawn about 1 with a spread of %g, seed %" PRIu64 "\n", NormalisationSpread, seed);
+    if (CorrectedMask)
+        printf("corrected for %s with the known expected terms%s\n", EffectListText(CorrectedMask),
+               CorrectedMask & EffectScatter && ScatterEstimate != 1.0 ? ", the scatter scaled by --scatter-estimate"
+                                                                        : "");
     printf(" max count = %lf   (what Quorvel prints after loading it)\n", (double)LargestSample());
     return ExitDone;
 }
