@@ -121,7 +121,7 @@ int RunImportCommand(int argc, char **argv) {
         !NumberOption("bin-mm", BinMmMin, BinMmMax, &binMm))
         return ExitUsage;
     if (raw ? !DescribeRawArray(input) : !DescribeInterfileProjections(input, segment, frame))
-        return raw && !strstr(ToolError, "cannot") ? ExitUsage : ExitFailed;
+        return raw ? ExitUsage : ExitFailed;   // a raw array is described by options alone
     if (!CheckDataFile(raw ? "--shape" : "the header")) return ExitFailed;
     if (SameFile(output, input) || SameFile(output, DataPath))
         return RefuseWith(ExitUsage, "the output %s is the data imported; give the volume another name", output);

@@ -12,13 +12,14 @@
 
 #include "teaching/commands/data_tool.h"
 #include "teaching/filter_taps.h"
-#include "teaching/final_picture.h"
 #include "teaching/sample_volume.h"
 #include "teaching/tool_error.h"
+#include "recon/final_image.h"
 #include "recon/projection_views.h"
 #include "recon/reconstruction.h"
 #include "recon/sinogram_file.h"
 #include "recon/working_arrays.h"
+#include "support/fakes.h"
 #include "support/file_bytes.h"
 #include "teaching/picture_bytes.h"
 #include "teaching/tool_run.h"
@@ -39,7 +40,7 @@ static std::string In(const char *name) {
 // Two blobs at the data's (x, y) in mm, y downward: a bright one and one half as bright.
 const double BlobX[2] = {40.0, -25.0}, BlobY[2] = {-30.0, 20.0}, BlobWeight[2] = {1.0, 0.5};
 static double BlobProjection(double phiDegrees, double s) {
-    double sum = 0.0, phi = phiDegrees * M_PI / 180.0;
+    double sum = 0.0, phi = phiDegrees * Pi / 180.0;
     for (int b = 0; b < 2; b++) {
         double d = s - (BlobX[b] * cos(phi) + BlobY[b] * sin(phi));
         sum += 100.0 * BlobWeight[b] * exp(-d * d / (2.0 * 3.0 * 3.0));
@@ -60,7 +61,7 @@ const int Detectors = 600;
 
 static double PositionMm(const Variant &v, int i) {
     int t = i - v.positions / 2;
-    return v.arc ? t * BinMm : RadiusMm * sin(t * M_PI / Detectors);
+    return v.arc ? t * BinMm : RadiusMm * sin(t * Pi / Detectors);
 }
 
 // The data file of v: every segment but 0 holds a constant that would show.
@@ -167,9 +168,13 @@ TEST(Interfile, EveryStorageFormComesBackUprightWhereItBelongs) {
         EXPECT_LT(ImageAt(BlobX[1], -BlobY[1], 1.0), 0.1 * peak) << "mirrored";
         EXPECT_LT(ImageAt(-BlobX[1], BlobY[1], 1.0), 0.1 * peak) << "mirrored";
         if (first) {
-            for (int p = 0; p < ImageSide; p++)
-                for (int q = 0; q < ImageSide; q++) ShownSlice[p][q] = ReconImage[p][q];
-            ASSERT_EQ(WriteFinalPicture(In("imported_final.bmp").c_str()), 1);
+            // The picture the program shows, to look at.
+            ResetFakePicture();
+            ShowReconstruction();
+            std::vector<uint32_t> pixels;
+            for (int y = 0; y < PictureHeight; y++)
+                for (int x = 0; x < PictureWidth; x++) pixels.push_back(FakePixel(x, y));
+            WriteBytes(In("imported_final.bmp"), BmpBytes(PictureWidth, PictureHeight, 24, pixels));
             first = 0;
         }
     }
