@@ -5,7 +5,9 @@
 #include <string.h>
 
 #include "teaching/commands/compare_command.h"
+#include "teaching/commands/export_command.h"
 #include "teaching/commands/filter_command.h"
+#include "teaching/commands/import_command.h"
 #include "teaching/commands/mlem_command.h"
 #include "teaching/commands/sinogram_command.h"
 #include "teaching/geometry_text.h"
@@ -27,6 +29,12 @@ const char *const ToolHelp =
     "  quorvel_data mlem INPUT.sino OUTPUT.bmp --row N [--iterations K] [--subsets S]\n"
     "               [--attenuation (--phantom head|rods | --picture FILE | --mu-map FILE)]\n"
     "      one slice rebuilt by MLEM or OSEM, saved as the program shows its final image\n"
+    // Interfile and raw data in and out.
+    "  quorvel_data import IN.hs OUTPUT.sino [--segment 0] [--frame 1] [--bin-mm D]\n"
+    "  quorvel_data import RAW OUTPUT.sino --raw TYPE --shape SLICES,VIEWS,BINS [--offset BYTES]\n"
+    "      a volume from STIR's or a scanner's Interfile projection data, or from a raw array\n"
+    "  quorvel_data export INPUT.sino OUT.hs [--bin-mm D]\n"
+    "      the volume as an Interfile pair (OUT.hs, OUT.s) that STIR reads\n"
     "\n"
     "  quorvel_data COMMAND --help   tells more about one command.\n"
     "\n"
@@ -55,16 +63,19 @@ static int RunCommand(int argc, char **argv) {
         strcmp(argv[1], "help") == 0) {
         PrintHelp(ToolHelp);
         if (argc >= 2) return ExitDone;
-        return RefuseWith(ExitUsage, "no command given: sinogram, filter, compare or mlem");
+        return RefuseWith(ExitUsage, "no command given: sinogram, filter, compare, mlem, import or export");
     }
     const char *command = argv[1];
     const char *help = strcmp(command, "sinogram") == 0 ? SinogramHelp
                        : strcmp(command, "filter") == 0 ? FilterHelp
                        : strcmp(command, "compare") == 0 ? CompareHelp
                        : strcmp(command, "mlem") == 0    ? MlemHelp
+                       // Interfile and raw data in and out.
+                       : strcmp(command, "import") == 0 ? ImportHelp
+                       : strcmp(command, "export") == 0 ? ExportHelp
                                                           : NULL;
     if (!help)
-        return RefuseWith(ExitUsage, "unknown command \"%s\": sinogram, filter, compare or mlem (see quorvel_data --help)",
+        return RefuseWith(ExitUsage, "unknown command \"%s\": sinogram, filter, compare, mlem, import or export (see quorvel_data --help)",
                           command);
     for (int i = 2; i < argc; i++)
         if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0) {
@@ -74,6 +85,9 @@ static int RunCommand(int argc, char **argv) {
     if (help == SinogramHelp) return RunSinogramCommand(argc - 1, argv + 1);
     if (help == FilterHelp) return RunFilterCommand(argc - 1, argv + 1);
     if (help == MlemHelp) return RunMlemCommand(argc - 1, argv + 1);
+    // Interfile and raw data in and out.
+    if (help == ImportHelp) return RunImportCommand(argc - 1, argv + 1);
+    if (help == ExportHelp) return RunExportCommand(argc - 1, argv + 1);
     return RunCompareCommand(argc - 1, argv + 1);
 }
 

@@ -27,6 +27,7 @@
 #include "teaching/final_picture.h"
 #include "teaching/geometry_text.h"
 #include "teaching/picture_bytes.h"
+#include "teaching/tool_run.h"
 #include "teaching/picture_file.h"
 #include "teaching/picture_projection.h"
 #include "teaching/sample_volume.h"
@@ -57,13 +58,6 @@ static std::string Folder() {
 }
 static std::string In(const char *name) { return Folder() + "/" + name; }
 
-static int RunTool(std::vector<std::string> words) {
-    words.insert(words.begin(), "quorvel_data");
-    std::vector<char *> argv;
-    for (std::string &w : words) argv.push_back(&w[0]);
-    ToolError[0] = 0;
-    return RunDataTool((int)argv.size(), argv.data());
-}
 
 static bool Exists(const std::string &path) { return std::filesystem::exists(path); }
 
