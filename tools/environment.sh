@@ -238,3 +238,28 @@ prepare_prefix() {
 stop_prefix() {
     WINEPREFIX="$1" wineserver -k 2>/dev/null || true
 }
+
+# ---- The documents' measured tables ----
+
+# Puts the lines of TABLE into DOC between the markers "<!-- NAME: written by ... -->" and
+# "<!-- end of NAME -->", each on a line of its own, once: write_doc_block DOC NAME TABLE
+# Fails, changing nothing, when DOC lacks either marker or holds one twice, so that a
+# moved block is never skipped in silence. DOC is replaced only when whole.
+write_doc_block() {
+    local doc=$1 name=$2 table=$3
+    [ -f "$table" ] || { echo "no table $table to put into $doc" >&2; return 1; }
+    awk -v table="$table" -v start="<!-- $name: written by " -v end="<!-- end of $name -->" '
+        index($0, start) == 1 && substr($0, length($0) - 3) == " -->" {
+            print; starts++
+            if (!inside) while ((getline line < table) > 0) print line
+            inside = 1; next
+        }
+        $0 == end { ends++; if (inside) inside = 0; else bad = 1 }
+        !inside { print }
+        END { exit (starts == 1 && ends == 1 && !inside && !bad) ? 0 : 1 }
+    ' "$doc" > "$doc.part" && mv "$doc.part" "$doc" || {
+        rm -f "$doc.part"
+        echo "$doc holds no single block \"$name\" between its markers" >&2
+        return 1
+    }
+}

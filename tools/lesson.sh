@@ -166,11 +166,11 @@ report_lesson() {
     make_grid "$out/attenuation-grid.png" "$(echo $ATTENUATION_CASES | wc -w)" "${TILES[@]}"
 }
 
-# What README says a student should see of MLEM and attenuation, each statement (its
-# label in README, in brackets) one comparison of figures of README's tables, repeated
+# What docs/lessons.md says a student should see, each statement (its label there, in
+# brackets) one comparison of figures of its tables, repeated
 # where it says "at every dose", so that a script can check it. A line:
 #   LABEL | TABLE | ROW | FIGURE | < or > | ROW | FIGURE
-# TABLE is the table's README marker ("lesson table", "attenuation table"), ROW its first
+# TABLE is the table's marker in docs/lessons.md ("lesson table", "attenuation table"), ROW its first
 # two cells joined by " / ", FIGURE a column's header.
 lesson_claims() {
     local n m mlem half="Hann, cutoff 0.5" simple="simple backprojection" methods
@@ -242,19 +242,7 @@ A10 | attenuation table | attenuated, corrected / MLEM, attenuation in its model
 CLAIMS
 }
 
-# Puts TABLE between README's markers "<!-- NAME: written by ./run --tour -->" and
-# "<!-- end of NAME -->": splice_table README TABLE NAME
-splice_table() {
-    local readme=$1 table=$2 name=$3
-    grep -q "^<!-- $name: written by ./run --tour -->\$" "$readme" || return 0
-    awk -v table="$table" -v start="<!-- $name: written by ./run --tour -->" -v end="<!-- end of $name -->" '
-        $0 == start { print; while ((getline line < table) > 0) print line; skip = 1; next }
-        $0 == end { skip = 0 }
-        !skip { print }
-    ' "$readme" > "$readme.part" && mv "$readme.part" "$readme"
-}
-
-# Checks every statement of the README's "What a student should see" against the tables
+# Checks every statement of docs/lessons.md's "What a student should see" against the tables
 # the tour has just measured: check_lesson_claims LESSON_TABLE ATTENUATION_TABLE
 # Each line of lesson_claims is LABEL | TABLE | ROW | FIGURE | < or > | ROW | FIGURE [| FACTOR]:
 # the left figure against the right one times FACTOR (a ROW of "-" makes the right FIGURE

@@ -1,5 +1,5 @@
 // A picture tour: runs the whole dialogue on a sample volume, once with each method,
-// and saves the picture at every stage as a bitmap, for the README and for teachers.
+// and saves the picture at every stage as a bitmap, for the documents and for teachers.
 // With a lesson folder it then reconstructs row 43 of each of its volumes by each of its
 // methods and saves each final picture there as VOLUME-METHOD.bmp; each further triple
 // of arguments is another lesson, in a run of the program of its own.
