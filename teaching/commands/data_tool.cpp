@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "teaching/commands/compare_command.h"
+#include "teaching/commands/fbp_command.h"
 #include "teaching/commands/filter_command.h"
 #include "teaching/commands/mlem_command.h"
 #include "teaching/commands/sinogram_command.h"
@@ -27,6 +28,8 @@ const char *const ToolHelp =
     "  quorvel_data mlem INPUT.sino OUTPUT.bmp --row N [--iterations K] [--subsets S]\n"
     "               [--attenuation (--phantom head|rods | --picture FILE | --mu-map FILE)]\n"
     "      one slice rebuilt by MLEM or OSEM, saved as the program shows its final image\n"
+    "  quorvel_data fbp INPUT.sino OUTPUT.bmp --row N (--simple [--filter FILE] | --filter FILE)\n"
+    "      one slice rebuilt by the program's own reconstruction, saved as the program saves it\n"
     "\n"
     "  quorvel_data COMMAND --help   tells more about one command.\n"
     "\n"
@@ -49,16 +52,17 @@ static int RunCommand(int argc, char **argv) {
         strcmp(argv[1], "help") == 0) {
         PrintHelp(ToolHelp);
         if (argc >= 2) return ExitDone;
-        return RefuseWith(ExitUsage, "no command given: sinogram, filter, compare or mlem");
+        return RefuseWith(ExitUsage, "no command given: sinogram, filter, compare, mlem or fbp");
     }
     const char *command = argv[1];
     const char *help = strcmp(command, "sinogram") == 0 ? SinogramHelp
                        : strcmp(command, "filter") == 0 ? FilterHelp
                        : strcmp(command, "compare") == 0 ? CompareHelp
                        : strcmp(command, "mlem") == 0    ? MlemHelp
+                       : strcmp(command, "fbp") == 0     ? FbpHelp
                                                           : NULL;
     if (!help)
-        return RefuseWith(ExitUsage, "unknown command \"%s\": sinogram, filter, compare or mlem (see quorvel_data --help)",
+        return RefuseWith(ExitUsage, "unknown command \"%s\": sinogram, filter, compare, mlem or fbp (see quorvel_data --help)",
                           command);
     for (int i = 2; i < argc; i++)
         if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0) {
@@ -68,6 +72,7 @@ static int RunCommand(int argc, char **argv) {
     if (help == SinogramHelp) return RunSinogramCommand(argc - 1, argv + 1);
     if (help == FilterHelp) return RunFilterCommand(argc - 1, argv + 1);
     if (help == MlemHelp) return RunMlemCommand(argc - 1, argv + 1);
+    if (help == FbpHelp) return RunFbpCommand(argc - 1, argv + 1);
     return RunCompareCommand(argc - 1, argv + 1);
 }
 

@@ -42,6 +42,7 @@
 #include "recon/working_arrays.h"
 #include "support/fakes.h"
 #include "support/file_bytes.h"
+#include "teaching/tool_run.h"
 
 namespace data_tool_test {
 
@@ -56,13 +57,6 @@ static std::string Folder() {
 }
 static std::string In(const char *name) { return Folder() + "/" + name; }
 
-static int RunTool(std::vector<std::string> words) {
-    words.insert(words.begin(), "quorvel_data");
-    std::vector<char *> argv;
-    for (std::string &w : words) argv.push_back(&w[0]);
-    ToolError[0] = 0;
-    return RunDataTool((int)argv.size(), argv.data());
-}
 
 static bool Exists(const std::string &path) { return std::filesystem::exists(path); }
 
