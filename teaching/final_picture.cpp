@@ -32,8 +32,7 @@ static void MakeGreys() {
         for (int q = 0; q < ImageSide; q++) Greys[p][q] = (unsigned char)GrayLevel(ShownSlice[p][q] - background, shownPeak);
 }
 
-int WriteFinalPictureTo(FILE *file) {
-    MakeGreys();
+int WritePictureHeader(FILE *file) {
     unsigned char header[BmpHeaderBytes] = {'B', 'M'};
     Put(header + 2, BmpHeaderBytes + (long)RowBytes * PictureHeight, 4);
     Put(header + 10, BmpHeaderBytes, 4);
@@ -42,7 +41,12 @@ int WriteFinalPictureTo(FILE *file) {
     Put(header + 22, PictureHeight, 4);   // positive: the bottom row first
     Put(header + 26, 1, 2);               // planes
     Put(header + 28, 24, 2);              // bits per pixel
-    int ok = fwrite(header, 1, BmpHeaderBytes, file) == (size_t)BmpHeaderBytes;
+    return fwrite(header, 1, BmpHeaderBytes, file) == (size_t)BmpHeaderBytes;
+}
+
+int WriteFinalPictureTo(FILE *file) {
+    MakeGreys();
+    int ok = WritePictureHeader(file);
     for (int y = PictureHeight - 1; y >= 0 && ok; y--) {
         int i = (y - FinalImageTop) / FinalImageScale;
         for (int x = 0; x < PictureWidth; x++) {

@@ -14,3 +14,6 @@ extern float ShownSlice[ImageSide][ImageSide];   // [P][Q] the slice to show, an
 int WriteFinalPicture(const char *path);
 // The same into an open file, which the caller closes; 1 when every byte was written.
 int WriteFinalPictureTo(FILE *file);
+// The headers of a 24-bit bottom-up BMP of the program's picture size, rows unpadded;
+// 1 when every byte was written.
+int WritePictureHeader(FILE *file);

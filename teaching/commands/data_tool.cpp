@@ -6,6 +6,7 @@
 
 #include "teaching/commands/compare_command.h"
 #include "teaching/commands/export_command.h"
+#include "teaching/commands/fbp_command.h"
 #include "teaching/commands/filter_command.h"
 #include "teaching/commands/import_command.h"
 #include "teaching/commands/mlem_command.h"
@@ -35,6 +36,8 @@ const char *const ToolHelp =
     "      a volume from STIR's or a scanner's Interfile projection data, or from a raw array\n"
     "  quorvel_data export INPUT.sino OUT.hs [--bin-mm D]\n"
     "      the volume as an Interfile pair (OUT.hs, OUT.s) that STIR reads\n"
+    "  quorvel_data fbp INPUT.sino OUTPUT.bmp --row N (--simple [--filter FILE] | --filter FILE)\n"
+    "      one slice rebuilt by the program's own reconstruction, saved as the program saves it\n"
     "\n"
     "  quorvel_data COMMAND --help   tells more about one command.\n"
     "\n"
@@ -63,19 +66,20 @@ static int RunCommand(int argc, char **argv) {
         strcmp(argv[1], "help") == 0) {
         PrintHelp(ToolHelp);
         if (argc >= 2) return ExitDone;
-        return RefuseWith(ExitUsage, "no command given: sinogram, filter, compare, mlem, import or export");
+        return RefuseWith(ExitUsage, "no command given: sinogram, filter, compare, mlem, fbp, import or export");
     }
     const char *command = argv[1];
     const char *help = strcmp(command, "sinogram") == 0 ? SinogramHelp
                        : strcmp(command, "filter") == 0 ? FilterHelp
                        : strcmp(command, "compare") == 0 ? CompareHelp
                        : strcmp(command, "mlem") == 0    ? MlemHelp
+                       : strcmp(command, "fbp") == 0     ? FbpHelp
                        // Interfile and raw data in and out.
                        : strcmp(command, "import") == 0 ? ImportHelp
                        : strcmp(command, "export") == 0 ? ExportHelp
                                                           : NULL;
     if (!help)
-        return RefuseWith(ExitUsage, "unknown command \"%s\": sinogram, filter, compare, mlem, import or export (see quorvel_data --help)",
+        return RefuseWith(ExitUsage, "unknown command \"%s\": sinogram, filter, compare, mlem, fbp, import or export (see quorvel_data --help)",
                           command);
     for (int i = 2; i < argc; i++)
         if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0) {
@@ -88,6 +92,7 @@ static int RunCommand(int argc, char **argv) {
     // Interfile and raw data in and out.
     if (help == ImportHelp) return RunImportCommand(argc - 1, argv + 1);
     if (help == ExportHelp) return RunExportCommand(argc - 1, argv + 1);
+    if (help == FbpHelp) return RunFbpCommand(argc - 1, argv + 1);
     return RunCompareCommand(argc - 1, argv + 1);
 }
 

@@ -8,11 +8,15 @@
 // characters under code page 932, as README.txt shows teachers; the tool then measures
 // the slice saved there.
 //
+// Each saved picture is held to what the data tool's fbp writes for the same file, row and
+// method (the tool given, or QUORVEL_FBP_TOOL).
+//
 // Usage: end_to_end_test QUORVEL_EXE WORK_FOLDER [SAMPLES_FOLDER [DATA_TOOL]]   (Linux paths; under Wine)
 #include <windows.h>
 
 #include <stdint.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <string>
@@ -48,6 +52,33 @@ static void CheckFinalImage(const char *bitmapPath, const char *what) {
     Check(lit > 1000, message);
 }
 
+static const char *FbpTool = NULL;   // the data tool whose fbp the saved pictures are held to, or null
+
+// Runs the data tool as a teacher types it into cmd.exe; returns its exit status.
+static long RunTool(const char *tool, const std::string &arguments) {
+    PROCESS_INFORMATION process;
+    if (!StartProcess(tool, arguments.c_str(), NULL, &process)) return -1;
+    return FinishProcess(&process, ToolTimeoutMs);
+}
+
+// The tool's fbp of the same file, row and method beside the saved picture, whose final
+// image it must equal pixel for pixel.
+static void CheckFbp(const char *volume, const char *filter, int n, char method, const char *bitmapUnix,
+                     const char *what) {
+    if (!FbpTool) return;
+    std::string fbp = std::string(bitmapUnix) + ".fbp.bmp";
+    std::string arguments = "fbp \"" + WinePath(volume) + "\" \"" + WinePath(fbp.c_str()) + "\" --row " +
+                            std::to_string(n) + (method == '1' ? " --simple" : "") + " --filter \"" +
+                            WinePath(filter) + "\"";
+    char message[256];
+    snprintf(message, sizeof message, "%s: quorvel_data fbp rebuilds the same slice", what);
+    Check(RunTool(FbpTool, arguments) == 0, message);
+    int differ = FinalImagesDiffer(bitmapUnix, fbp.c_str());
+    snprintf(message, sizeof message, "%s: fbp's final image equals the program's saved one (%d pixels differ)", what,
+             differ);
+    Check(differ == 0, message);
+}
+
 // From the slice question to the final image, then the bitmap check.
 static int Reconstruct(const char *volume, const char *filter, const char *filterWin, int n, char method,
                        const char *bitmapWin, const char *bitmapUnix, const char *what) {
@@ -65,6 +96,7 @@ static int Reconstruct(const char *volume, const char *filter, const char *filte
     Check(SaveGraphic(bitmapWin), "the picture is saved through the menu");
     ExpectedReconstruction(volume, filter, n, method);
     CheckFinalImage(bitmapUnix, what);
+    CheckFbp(volume, filter, n, method, bitmapUnix, what);
     return 1;
 }
 
@@ -82,13 +114,6 @@ static void WriteDrawing(const char *path) {
 }
 
 static std::string Quoted(const char *path) { return "\"" + WinePath(path) + "\""; }
-
-// Runs the data tool as a teacher types it into cmd.exe; returns its exit status.
-static long RunTool(const char *tool, const std::string &arguments) {
-    PROCESS_INFORMATION process;
-    if (!StartProcess(tool, arguments.c_str(), NULL, &process)) return -1;
-    return FinishProcess(&process, ToolTimeoutMs);
-}
 
 // The first reconstruction's dialogue, line for line as the console holds it.
 static void CheckTranscript(const char *filterWin, const char *maxLine) {
@@ -129,6 +154,7 @@ int main(int argc, char **argv) {
     }
     const char *exe = argv[1], *work = argv[2], *samples = argc > 3 ? argv[3] : NULL;
     const char *tool = argc > 4 ? argv[4] : NULL;
+    FbpTool = tool ? tool : getenv("QUORVEL_FBP_TOOL");
     CreateDirectoryA(work, NULL);
     char volumeA[MAX_PATH], volumeB[MAX_PATH], filter[MAX_PATH], filterB[MAX_PATH], bitmap1[MAX_PATH],
         bitmap2[MAX_PATH], bitmap3[MAX_PATH], teacher[MAX_PATH], drawing[MAX_PATH];

@@ -118,3 +118,16 @@ int LitFinalPixels() {
         for (int q = 0; q < ImageSide; ++q) lit += GrayLevel(ReconImage[p][q], DisplayMax) > 0;
     return lit;
 }
+
+int FinalImagesDiffer(const char *bitmapA, const char *bitmapB) {
+    static unsigned finalA[ImageSide * FinalImageScale][ImageSide * FinalImageScale];   // [y][x] of picture A
+    if (!LoadSavedPicture(bitmapA)) return -1;
+    for (int y = 0; y < ImageSide * FinalImageScale; ++y)
+        for (int x = 0; x < ImageSide * FinalImageScale; ++x) finalA[y][x] = SavedPixel(FinalImageLeft + x, FinalImageTop + y);
+    if (!LoadSavedPicture(bitmapB)) return -1;
+    int differ = 0;
+    for (int y = 0; y < ImageSide * FinalImageScale; ++y)
+        for (int x = 0; x < ImageSide * FinalImageScale; ++x)
+            differ += finalA[y][x] != SavedPixel(FinalImageLeft + x, FinalImageTop + y);
+    return differ;
+}

@@ -27,3 +27,6 @@ unsigned SavedPixel(int x, int y);
 int FinalImageMismatches(const char *bitmapPath, char *first, int firstBytes);
 // Pixels of the expected final image that are not black.
 int LitFinalPixels();
+// Pixels of the final image that differ between two saved pictures; -1 when either is
+// not a whole saved picture.
+int FinalImagesDiffer(const char *bitmapA, const char *bitmapB);

@@ -3,13 +3,14 @@
 #include <string.h>
 
 #include "graphics/gray_level.h"
+#include "graphics/memory_picture.h"
 #include "support/fakes.h"
 
 uint32_t DrawColor;
 int PenWidth = 1;
 int SurfaceDirty;
 
-uint32_t FakePixels[PictureHeight][PictureWidth];
+uint32_t (&FakePixels)[PictureHeight][PictureWidth] = MemoryPixels;   // the product's picture in memory
 FakeLine FakeLines[FakeRecordsMax];
 int FakeLineCount;
 FakeBox FakeBoxes[FakeRecordsMax];
@@ -28,12 +29,9 @@ static char ScriptedPaths[FakePathsMax][PathBytes];  // answers of the next dial
 static int PathsQueued;                              // paths scripted so far
 static int PathsTaken;                               // paths handed out so far
 
-static void SetPixel(int x, int y, uint32_t color) {
-    if (x < 0 || y < 0 || x >= PictureWidth || y >= PictureHeight) return;
-    FakePixels[y][x] = color;
-}
+static void SetPixel(int x, int y, uint32_t color) { MemoryPlot(x, y, color); }
 
-static void FillBlack() { memset(FakePixels, 0, sizeof FakePixels); }
+static void FillBlack() { MemoryFill(0); }
 
 void ResetFakePicture() {
     FillBlack();
@@ -71,16 +69,7 @@ void PlotGray(int x, int y, float value, float max) {
 void DrawLine(int x0, int y0, int x1, int y1) {
     if (FakeLineCount < FakeRecordsMax) FakeLines[FakeLineCount] = {x0, y0, x1, y1, DrawColor, PenWidth};
     FakeLineCount++;
-    int dx = abs(x1 - x0), dy = -abs(y1 - y0);
-    int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
-    int err = dx + dy;
-    for (int x = x0, y = y0;;) {
-        SetPixel(x, y, DrawColor);
-        if (x == x1 && y == y1) break;
-        int e2 = 2 * err;
-        if (e2 >= dy) { err += dy; x += sx; }
-        if (e2 <= dx) { err += dx; y += sy; }
-    }
+    MemoryLine(x0, y0, x1, y1, DrawColor, 1);
     SurfaceDirty = 1;
 }
 
@@ -88,8 +77,7 @@ void DrawLine(int x0, int y0, int x1, int y1) {
 void FillBox(int left, int top, int right, int bottom) {
     if (FakeBoxCount < FakeRecordsMax) FakeBoxes[FakeBoxCount] = {left, top, right, bottom, DrawColor, PenWidth};
     FakeBoxCount++;
-    for (int y = top; y < bottom; y++)
-        for (int x = left; x < right; x++) SetPixel(x, y, DrawColor);
+    MemoryBox(left, top, right, bottom, DrawColor);
     SurfaceDirty = 1;
 }
 

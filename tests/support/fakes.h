@@ -16,7 +16,7 @@ struct FakeLine { int x0, y0, x1, y1; uint32_t color; int width; };
 struct FakeBox { int left, top, right, bottom; uint32_t color; int width; };
 struct FakeLabel { int x, y, height; uint32_t color; char text[FakeLabelChars]; };
 
-extern uint32_t FakePixels[PictureHeight][PictureWidth];  // 0x00BBGGRR
+extern uint32_t (&FakePixels)[PictureHeight][PictureWidth];  // 0x00BBGGRR, graphics/memory_picture's
 extern FakeLine FakeLines[FakeRecordsMax];
 extern int FakeLineCount;      // lines drawn; only the first FakeRecordsMax are kept
 extern FakeBox FakeBoxes[FakeRecordsMax];

@@ -44,6 +44,7 @@
 #include "recon/working_arrays.h"
 #include "support/fakes.h"
 #include "support/file_bytes.h"
+#include "teaching/tool_run.h"
 
 namespace data_tool_test {
 

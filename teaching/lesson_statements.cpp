@@ -1,0 +1,273 @@
+#include "teaching/lesson_statements.h"
+
+#include <math.h>
+#include <stdio.h>
+#include <string.h>
+
+const char *const FigureColumnNames[FigureColumns] = {"correlation", "nrmse",      "cr_hot_r9",     "cr_hot_r6",
+                                                      "cr_hot_r4",   "cr_cold_r8", "noise_percent", "uniformity"};
+int LessonRowCount;
+int LessonRowLesson[LessonRowsMax];
+long LessonRowDose[LessonRowsMax];
+char LessonRowMethod[LessonRowsMax][MethodKeyBytes];
+double LessonFigures[LessonRowsMax][FigureColumns];
+
+const long EveryDose = -1;   // the comparison is made at each dose of the run
+
+// left's figure against right's times factor, at dose (the attenuation lesson has one);
+// no right row: against factor itself.
+struct Comparison {
+    const char *label;
+    int lesson;
+    long dose;
+    const char *left, *figure;
+    char relation;   // '<' or '>'
+    const char *right;
+    double factor;
+};
+
+#define D LessonDose
+#define A LessonAttenuation
+static const Comparison Comparisons[] = {
+    // Simple backprojection blurs, whatever the dose.
+    {"D1", D, EveryDose, "simple", "correlation", '<', "ramp", 1}, {"D1", D, EveryDose, "simple", "correlation", '<', "shepp_logan", 1},
+    {"D1", D, EveryDose, "simple", "correlation", '<', "hann", 1}, {"D1", D, EveryDose, "simple", "correlation", '<', "hann_half", 1},
+    {"D1", D, EveryDose, "simple", "correlation", '<', "mlem", 1},
+    {"D1", D, EveryDose, "simple", "cr_hot_r9", '<', "ramp", 1}, {"D1", D, EveryDose, "simple", "cr_hot_r9", '<', "shepp_logan", 1},
+    {"D1", D, EveryDose, "simple", "cr_hot_r9", '<', "hann", 1}, {"D1", D, EveryDose, "simple", "cr_hot_r9", '<', "hann_half", 1},
+    {"D1", D, EveryDose, "simple", "cr_hot_r9", '<', "mlem", 1},
+    {"D2", D, EveryDose, "simple", "noise_percent", '<', "ramp", 1}, {"D2", D, EveryDose, "simple", "noise_percent", '<', "shepp_logan", 1},
+    {"D2", D, EveryDose, "simple", "noise_percent", '<', "hann", 1}, {"D2", D, EveryDose, "simple", "noise_percent", '<', "hann_half", 1},
+    {"D2", D, EveryDose, "simple", "noise_percent", '<', "mlem", 1},
+    {"D3", D, 100, "ramp", "correlation", '>', "simple", 1}, {"D3", D, 100, "ramp", "correlation", '<', "simple", 1.5},
+    {"D4", D, 100, "ramp", "nrmse", '<', "simple", 0.6},
+    {"D6", D, 10000, "shepp_logan", "correlation", '>', "ramp", 1}, {"D6", D, 10000, "hann", "correlation", '>', "ramp", 1},
+    {"D6", D, 10000, "hann_half", "correlation", '>', "ramp", 1}, {"D6", D, 10000, "ramp", "cr_cold_r8", '>', "hann", 1},
+    {"D6", D, 10000, "ramp", "cr_cold_r8", '>', "hann_half", 1},
+    {"D7", D, EveryDose, "ramp", "noise_percent", '>', "shepp_logan", 1},
+    {"D7", D, EveryDose, "shepp_logan", "noise_percent", '>', "hann", 1},
+    {"D7", D, EveryDose, "hann", "noise_percent", '>', "hann_half", 1},
+    {"D8", D, 100, "ramp", "correlation", '<', "shepp_logan", 1}, {"D8", D, 100, "shepp_logan", "correlation", '<', "hann", 1},
+    {"D8", D, 100, "hann", "correlation", '<', "hann_half", 1}, {"D8", D, 1000, "ramp", "correlation", '<', "shepp_logan", 1},
+    {"D8", D, 1000, "shepp_logan", "correlation", '<', "hann", 1}, {"D8", D, 1000, "hann", "correlation", '<', "hann_half", 1},
+    {"D9", D, 10000, "hann_half", "correlation", '<', "hann", 1}, {"D9", D, 10000, "hann_half", "cr_hot_r4", '<', "hann", 1},
+    {"D9", D, 10000, "hann_half", "cr_hot_r9", '>', "hann", 1},
+    {"D10", D, EveryDose, "ramp", "cr_cold_r8", '<', nullptr, 0.5}, {"D10", D, EveryDose, "shepp_logan", "cr_cold_r8", '<', nullptr, 0.5},
+    {"D10", D, EveryDose, "hann", "cr_cold_r8", '<', nullptr, 0.5}, {"D10", D, EveryDose, "hann_half", "cr_cold_r8", '<', nullptr, 0.5},
+    {"D10", D, EveryDose, "simple", "cr_cold_r8", '<', nullptr, 0.5}, {"D10", D, EveryDose, "mlem", "cr_cold_r8", '<', nullptr, 0.5},
+    {"M1", D, EveryDose, "mlem", "correlation", '>', "ramp", 1},
+    {"M2", D, EveryDose, "mlem", "nrmse", '<', "ramp", 1},
+    {"M3", D, 100, "mlem", "cr_hot_r9", '>', "hann_half", 1}, {"M3", D, 100, "mlem", "cr_hot_r6", '>', "hann_half", 1},
+    {"M3", D, 100, "mlem", "cr_hot_r4", '>', "hann_half", 1},
+    {"M4", D, 100, "mlem", "noise_percent", '>', "ramp", 1},
+    {"M5", D, EveryDose, "mlem", "cr_cold_r8", '<', "hann_half", 1},
+    {"A1", A, 0, "attenuated/ramp", "uniformity", '<', "none/ramp", 1},
+    {"A1", A, 0, "attenuated/hann_half", "uniformity", '<', "none/hann_half", 1},
+    {"A2", A, 0, "attenuated/ramp", "correlation", '<', "none/ramp", 1},
+    {"A2", A, 0, "attenuated/hann_half", "correlation", '<', "none/hann_half", 1},
+    {"A3", A, 0, "attenuated/mlem", "correlation", '<', "none/mlem", 1},
+    {"A4", A, 0, "corrected/ramp", "uniformity", '>', "attenuated/ramp", 1},
+    {"A4", A, 0, "corrected/hann_half", "uniformity", '>', "attenuated/hann_half", 1},
+    {"A5", A, 0, "corrected/hann_half", "noise_percent", '>', "none/hann_half", 1},
+    {"A6", A, 0, "corrected/ramp", "nrmse", '>', "attenuated/ramp", 1},
+    {"A7", A, 0, "corrected/mlem_model", "uniformity", '<', "corrected/hann_half", 1},
+    {"A8", A, 0, "corrected/mlem_model", "cr_hot_r9", '>', "corrected/hann_half", 1},
+    {"A8", A, 0, "corrected/mlem_model", "cr_hot_r6", '>', "corrected/hann_half", 1},
+    {"A8", A, 0, "corrected/mlem_model", "cr_hot_r4", '>', "corrected/hann_half", 1},
+    {"A9", A, 0, "corrected/mlem_model", "noise_percent", '>', "corrected/hann_half", 1},
+    {"A10", A, 0, "corrected/mlem_model", "correlation", '>', "corrected/ramp", 1},
+};
+#undef D
+#undef A
+const int ComparisonCount = sizeof Comparisons / sizeof Comparisons[0];
+
+// A method's figure at one dose against its own at another, times factor.
+struct AcrossDoses {
+    const char *label, *method, *figure;
+    long dose;
+    char relation;
+    long otherDose;
+    double factor;
+};
+static const AcrossDoses Across[] = {
+    {"D1", "simple", "correlation", 10000, '<', 100, 1.05},
+    {"D1", "simple", "correlation", 10000, '>', 100, 0.95},
+    {"D5", "ramp", "correlation", 100, '<', 1000, 1},
+    {"D5", "ramp", "correlation", 1000, '<', 10000, 1},
+};
+const int AcrossCount = sizeof Across / sizeof Across[0];
+
+const char *const StatementLabels[] = {"D1", "D2", "D3", "D4", "D5", "D6", "D7", "D8", "D9", "D10", "M1", "M2", "M3",
+                                       "M4", "M5", "A1", "A2", "A3", "A4", "A5", "A6", "A7", "A8", "A9", "A10"};
+const int StatementCount = sizeof StatementLabels / sizeof StatementLabels[0];
+
+const char *const StatementWords[][2] = {
+    {"Simple backprojection blurs, whatever the dose: its correlation and largest hot sphere's recovery are below every other method's.",
+     "単純逆投影は線量によらずぼやける: 相関と最大のホット球の回復率が他のどの方法より低い。"},
+    {"Simple backprojection's noise is the lowest of every row.", "単純逆投影のノイズはどの行でも最も低い。"},
+    {"At a max count of 100 the ramp's correlation is above simple backprojection's but less than 1.5 times it.",
+     "最大カウント 100 ではランプの相関は単純逆投影より高いが、その 1.5 倍未満。"},
+    {"At a max count of 100 the ramp's RMS error is less than 0.6 times simple backprojection's.",
+     "最大カウント 100 ではランプの RMS 誤差は単純逆投影の 0.6 倍未満。"},
+    {"The ramp's correlation climbs with the dose.", "ランプの相関は線量とともに上がる。"},
+    {"At 10000 each windowed filter's correlation is above the ramp's; the ramp keeps the cold sphere's contrast best.",
+     "10000 でも窓付きフィルタの相関はランプより高い。コールド球のコントラストはランプが最もよく保つ。"},
+    {"From the ramp through Shepp-Logan and Hann to the half-cut Hann the noise falls at every dose.",
+     "ランプ、Shepp-Logan、Hann、半分で打ち切った Hann の順に、どの線量でもノイズが下がる。"},
+    {"At max counts of 100 and 1000 the correlation rises the same way.", "最大カウント 100 と 1000 では相関が同じ順に上がる。"},
+    {"At the highest dose the half-cut Hann loses correlation and the smallest sphere, but keeps more of the largest.",
+     "最高線量では半分打ち切りの Hann は相関と最小の球を失うが、最大の球はより多く保つ。"},
+    {"The cold sphere reads low for every method: its recovery is below 0.5 everywhere.",
+     "コールド球はどの方法でも低く読める: 回復率はどこでも 0.5 未満。"},
+    {"MLEM's correlation is above the ramp's at every dose.", "MLEM の相関はどの線量でもランプより高い。"},
+    {"MLEM's RMS error is below the ramp's at every dose.", "MLEM の RMS 誤差はどの線量でもランプより低い。"},
+    {"At a max count of 100 MLEM keeps each hot sphere's contrast better than the half-cut Hann.",
+     "最大カウント 100 では MLEM は各ホット球のコントラストを半分打ち切りの Hann よりよく保つ。"},
+    {"At a max count of 100 MLEM's noise is above even the ramp's.", "最大カウント 100 では MLEM のノイズはランプよりも高い。"},
+    {"MLEM fills the cold sphere slowly: its cold recovery is below the half-cut Hann's at every dose.",
+     "MLEM はコールド球をゆっくり埋める: どの線量でも回復率が半分打ち切りの Hann より低い。"},
+    {"Without correction the middle of the head sinks: uniformity falls below that without attenuation.",
+     "補正しないと頭部の中央が沈む: 均一性が減弱なしより低い。"},
+    {"The uncorrected picture is wrong, not just dim: its correlation is below that without attenuation.",
+     "補正なしの画像は暗いだけでなく誤っている: 相関が減弱なしより低い。"},
+    {"MLEM cannot mend what its model leaves out: on uncorrected counts its correlation falls.",
+     "MLEM はモデルにないものを直せない: 補正なしのカウントでは相関が下がる。"},
+    {"The correction brings the middle back: corrected uniformity is above the uncorrected one.",
+     "補正で中央が戻る: 補正後の均一性は補正なしより高い。"},
+    {"And the noise grows: the corrected half-cut Hann's noise is above its noise without attenuation.",
+     "そしてノイズが増える: 補正後の半分打ち切り Hann のノイズは減弱なしより高い。"},
+    {"With the ramp the corrected noise takes over: its RMS error is above the uncorrected ramp's.",
+     "ランプでは補正後のノイズが勝る: RMS 誤差が補正なしのランプより高い。"},
+    {"MLEM with the attenuation in its model rebuilds the middle flattest of the corrected pictures.",
+     "減弱をモデルに入れた MLEM は補正画像の中で中央を最も平らに再構成する。"},
+    {"It keeps more of each hot sphere's contrast than the corrected half-cut Hann.",
+     "補正後の半分打ち切り Hann より各ホット球のコントラストを多く保つ。"},
+    {"But after 20 iterations it is not the quieter: its noise is above the corrected half-cut Hann's.",
+     "しかし 20 回の反復後は静かではない: ノイズが補正後の半分打ち切り Hann より高い。"},
+    {"It does not drown as the corrected ramp does: its correlation is above the corrected ramp's.",
+     "補正後のランプのようには埋もれない: 相関が補正後のランプより高い。"},
+};
+static_assert(sizeof StatementWords / sizeof StatementWords[0] == sizeof StatementLabels / sizeof StatementLabels[0],
+              "one statement's words for each label");
+
+void ClearLessonTable() { LessonRowCount = 0; }
+
+int AddLessonRow(int lesson, long dose, const char *method, const double figures[FigureColumns]) {
+    if (LessonRowCount >= LessonRowsMax) return 0;
+    int n = LessonRowCount++;
+    LessonRowLesson[n] = lesson;
+    LessonRowDose[n] = dose;
+    snprintf(LessonRowMethod[n], MethodKeyBytes, "%s", method);
+    for (int c = 0; c < FigureColumns; c++) LessonFigures[n][c] = figures[c];
+    return 1;
+}
+
+static int FindRow(int lesson, long dose, const char *method) {
+    for (int n = 0; n < LessonRowCount; n++)
+        if (LessonRowLesson[n] == lesson && (lesson != LessonDose || LessonRowDose[n] == dose) &&
+            strcmp(LessonRowMethod[n], method) == 0)
+            return n;
+    return -1;
+}
+
+static int FigureColumn(const char *name) {
+    for (int c = 0; c < FigureColumns; c++)
+        if (strcmp(FigureColumnNames[c], name) == 0) return c;
+    return -1;
+}
+
+// One comparison at one dose: StatementHolds, StatementFails or StatementLeftOut.
+static int Compare(const Comparison &k, long dose, char *reason, int reasonBytes) {
+    int left = FindRow(k.lesson, dose, k.left), right = k.right ? FindRow(k.lesson, dose, k.right) : -2;
+    int column = FigureColumn(k.figure);
+    if (left < 0 || right == -1 || column < 0) {
+        snprintf(reason, reasonBytes, "this run made no %s at %ld", left < 0 ? k.left : k.right, dose);
+        return StatementLeftOut;
+    }
+    double a = LessonFigures[left][column];
+    double b = k.right ? LessonFigures[right][column] * k.factor : k.factor;
+    // A figure that cannot be had proves nothing.
+    int holds = !isnan(a) && !isnan(b) && (k.relation == '<' ? a < b : a > b);
+    if (!holds) {
+        char scaled[32] = "";
+        if (k.right && k.factor != 1) snprintf(scaled, sizeof scaled, "%g x ", k.factor);
+        snprintf(reason, reasonBytes, "%s %s = %.4g is not %c %s%s%s", k.left, k.figure, a, k.relation, scaled,
+                 k.right ? k.right : "", k.right ? "'s" : "");
+        if (!k.right) snprintf(reason + strlen(reason), reasonBytes - strlen(reason), "%g", k.factor);
+    }
+    return holds ? StatementHolds : StatementFails;
+}
+
+// The dose lesson's doses, each once, in the order first measured.
+static int RunDoses(long doses[LessonRowsMax]) {
+    int count = 0;
+    for (int n = 0; n < LessonRowCount; n++) {
+        if (LessonRowLesson[n] != LessonDose) continue;
+        int seen = 0;
+        for (int d = 0; d < count; d++) seen |= doses[d] == LessonRowDose[n];
+        if (!seen) doses[count++] = LessonRowDose[n];
+    }
+    return count;
+}
+
+int CheckStatement(int s, char reason[ReasonTextBytes]) {
+    static long doses[LessonRowsMax];
+    int doseCount = RunDoses(doses);
+    int attenuationRows = 0;
+    for (int n = 0; n < LessonRowCount; n++) attenuationRows += LessonRowLesson[n] == LessonAttenuation;
+    reason[0] = '\0';
+    int result = StatementHolds;
+    char why[ReasonTextBytes - 32];
+    for (int i = 0; i < ComparisonCount; i++) {
+        const Comparison &k = Comparisons[i];
+        if (strcmp(k.label, StatementLabels[s]) != 0) continue;
+        long at[LessonRowsMax];
+        int count = 0;
+        if (k.lesson == LessonAttenuation) {
+            if (attenuationRows == 0) {
+                snprintf(reason, ReasonTextBytes, "this run made no attenuation lesson");
+                return StatementLeftOut;
+            }
+            at[count++] = 0;
+        } else if (k.dose == EveryDose) {
+            for (int d = 0; d < doseCount; d++) at[count++] = doses[d];
+        } else {
+            for (int d = 0; d < doseCount; d++)
+                if (doses[d] == k.dose) at[count++] = k.dose;
+            if (count == 0) {
+                snprintf(reason, ReasonTextBytes, "this run made no dose of %ld", k.dose);
+                return StatementLeftOut;
+            }
+        }
+        for (int d = 0; d < count; d++) {
+            int r = Compare(k, at[d], why, sizeof why);
+            if (r == StatementLeftOut) {
+                snprintf(reason, ReasonTextBytes, "%s", why);
+                return StatementLeftOut;
+            }
+            if (r == StatementFails && result == StatementHolds) {
+                result = StatementFails;
+                if (k.lesson == LessonDose) snprintf(reason, ReasonTextBytes, "at %ld: %s", at[d], why);
+                else snprintf(reason, ReasonTextBytes, "%s", why);
+            }
+        }
+    }
+    for (int i = 0; i < AcrossCount; i++) {
+        const AcrossDoses &k = Across[i];
+        if (strcmp(k.label, StatementLabels[s]) != 0) continue;
+        int left = FindRow(LessonDose, k.dose, k.method), right = FindRow(LessonDose, k.otherDose, k.method);
+        int column = FigureColumn(k.figure);
+        if (left < 0 || right < 0 || column < 0) {
+            snprintf(reason, ReasonTextBytes, "this run made no %s at %ld", k.method, left < 0 ? k.dose : k.otherDose);
+            return StatementLeftOut;
+        }
+        double a = LessonFigures[left][column], b = LessonFigures[right][column] * k.factor;
+        int holds = !isnan(a) && !isnan(b) && (k.relation == '<' ? a < b : a > b);
+        if (!holds && result == StatementHolds) {
+            result = StatementFails;
+            snprintf(reason, ReasonTextBytes, "%s %s at %ld = %.4g is not %c %g x its %.4g at %ld", k.method, k.figure,
+                     k.dose, a, k.relation, k.factor, LessonFigures[right][column], k.otherDose);
+        }
+    }
+    return result;
+}

@@ -1,0 +1,35 @@
+// What a student should see in the lessons' figures: each statement a label, its words and
+// comparisons of the table's figures, defined once here for the page and the tour.
+#pragma once
+
+const int LessonDose = 0;          // the lesson of dose against method
+const int LessonAttenuation = 1;   // the lesson of attenuation and its correction
+
+// The table a run measured: one row per lesson, dose and method, its figures by the
+// columns compare --csv prints after the picture's name (NaN where compare shows "-").
+const int LessonRowsMax = 256;
+const int FigureColumns = 8;
+const int MethodKeyBytes = 32;
+extern const char *const FigureColumnNames[FigureColumns];   // "correlation" ... "uniformity"
+extern int LessonRowCount;
+extern int LessonRowLesson[LessonRowsMax];                    // LessonDose or LessonAttenuation
+extern long LessonRowDose[LessonRowsMax];                     // largest expected count
+extern char LessonRowMethod[LessonRowsMax][MethodKeyBytes];   // "ramp", or "corrected/mlem_model"
+extern double LessonFigures[LessonRowsMax][FigureColumns];
+
+void ClearLessonTable();
+// Adds a row; 0 when the table is full.
+int AddLessonRow(int lesson, long dose, const char *method, const double figures[FigureColumns]);
+
+const int StatementHolds = 0;
+const int StatementFails = 1;
+const int StatementLeftOut = 2;   // it speaks of a dose or method this run did not make
+const int ReasonTextBytes = 256;
+
+extern const int StatementCount;
+extern const char *const StatementLabels[];   // "D1" ...
+extern const char *const StatementWords[][2]; // [statement][0 English, 1 Japanese]
+
+// Checks statement s against the table, its "every dose" comparisons at each dose of
+// the dose lesson's rows. reason tells the first comparison that fails, or why it is left out.
+int CheckStatement(int s, char reason[ReasonTextBytes]);
