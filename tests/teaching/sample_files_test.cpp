@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "teaching/filter_taps.h"
+#include "teaching/fnv_hash.h"
 #include "teaching/phantoms.h"
 #include "teaching/poisson_noise.h"
 #include "teaching/sample_volume.h"
@@ -67,12 +68,8 @@ TEST(SampleFiles, VolumeFileHasTheReadFormat) {
 }
 
 static uint64_t FileHash(const std::string &path) {
-    uint64_t hash = 0xCBF29CE484222325ULL;
-    for (char c : FileBytes(path)) {
-        hash ^= (unsigned char)c;
-        hash *= 0x100000001B3ULL;
-    }
-    return hash;
+    std::string bytes = FileBytes(path);
+    return Fnv1a(FnvStart, bytes.data(), bytes.size());
 }
 
 // The hashes pin the exact bytes: a change in the phantoms, the scaling, the noise or
