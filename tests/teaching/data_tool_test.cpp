@@ -643,7 +643,7 @@ TEST(DataTool, HoldsUpAgainstHostileUse) {
 // options for as the row says.
 TEST(DataTool, EveryFilterKindIsMadeAndNamedAsItsRowSays) {
     static char tool[GeometryTextBytes], filter[GeometryTextBytes];
-    FillGeometry(ToolHelp, tool);
+    FillGeometry(ToolHelp(), tool);
     FillGeometry(FilterHelp, filter);
     std::string out = In("kind.txt");
     for (int kind = 0; kind < FilterKindCount; kind++) {
@@ -670,9 +670,9 @@ TEST(DataTool, HelpTextsStateTheProgramsGeometry) {
         const char *help;
         std::string states;
     } cases[] = {
-        {ToolHelp, text("%g slices x %g angles x %g radial bins", Slices, Angles, Bins)},
-        {ToolHelp, text("= r - %g, th = a x\n%g degrees", RotationCentre, AngleStepDegrees)},
-        {ToolHelp, text("is file slice %g - n", LastSlice)},
+        {ToolHelp(), text("%g slices x %g angles x %g radial bins", Slices, Angles, Bins)},
+        {ToolHelp(), text("= r - %g, th = a x\n%g degrees", RotationCentre, AngleStepDegrees)},
+        {ToolHelp(), text("is file slice %g - n", LastSlice)},
         {CompareHelp, text("%g x %g pixels", PictureWidth, PictureHeight)},
         {CompareHelp, place},
         {MlemHelp, text("writes a %g x %g picture", PictureWidth, PictureHeight)},
