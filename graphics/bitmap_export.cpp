@@ -6,16 +6,11 @@
 
 #include "app/window_side.h"
 #include "console/console_window.h"
+#include "graphics/bmp_header.h"
 #include "graphics/safe_save.h"
 #include "graphics/surface.h"
 
-static_assert(sizeof(BITMAPFILEHEADER) == 14, "the file header has no gaps");
-static_assert(sizeof(BITMAPINFOHEADER) == 40, "the information header follows at 14");
-
-const WORD BitmapSignature = 0x4D42;  // "BM"
-const WORD BitsPerPixel = 24;
-const int BytesPerPixel = 3;
-const int RowAlignment = 4;           // rows are padded to a multiple of 4 bytes
+static_assert(sizeof(BITMAPINFOHEADER) == BmpHeaderBytes - 14, "the section's header is the file's");
 
 // Writes all of the bytes or reports that it could not.
 static bool WriteAll(HANDLE file, const void *bytes, DWORD count) {
@@ -29,7 +24,7 @@ static void FillInfoHeader(BITMAPINFOHEADER *info) {
     info->biWidth = SurfaceWidth;
     info->biHeight = SurfaceHeight;  // positive: rows are stored bottom-up
     info->biPlanes = 1;
-    info->biBitCount = BitsPerPixel;
+    info->biBitCount = 8 * BmpBytesPerPixel;
     info->biCompression = BI_RGB;
 }
 
@@ -60,14 +55,9 @@ static bool WriteBitmapFile(const char *path, const BITMAPINFOHEADER *info,
         ShowMessage("%s", SaveFailedMessage);
         return false;
     }
-    BITMAPFILEHEADER header;
-    ZeroMemory(&header, sizeof header);
-    header.bfType = BitmapSignature;
-    header.bfOffBits = sizeof header + sizeof *info;
-    header.bfSize = header.bfOffBits + pixelBytes;
-    bool written = WriteAll(file, &header, sizeof header) &&
-                   WriteAll(file, info, sizeof *info) &&
-                   WriteAll(file, pixels, pixelBytes);
+    BmpHeader header;
+    FillBmpHeader(&header, info->biWidth, info->biHeight);
+    bool written = WriteAll(file, &header, sizeof header) && WriteAll(file, pixels, pixelBytes);
     if (!CloseHandle(file)) written = false;
     if (!FinishSave(path, written)) {
         ShowMessage("Failed to save");
@@ -86,8 +76,7 @@ bool ExportBitmap(const char *path) {
         return false;
     }
     FillInfoHeader(info);
-    int stride = (SurfaceWidth * BytesPerPixel + RowAlignment - 1) / RowAlignment * RowAlignment;
-    DWORD pixelBytes = (DWORD)stride * (DWORD)SurfaceHeight;
+    DWORD pixelBytes = (DWORD)BmpRowBytes(SurfaceWidth) * (DWORD)SurfaceHeight;
 
     void *pixels = NULL;
     HBITMAP section = CreateDIBSection(SurfaceDC, (BITMAPINFO *)info, DIB_RGB_COLORS, &pixels,

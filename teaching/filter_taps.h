@@ -5,19 +5,43 @@
 
 #include "recon/geometry.h"
 
+// A kind of filter is a row of FilterKindTable; the tool's command, its help and the
+// sample folder all go by the table.
+struct FilterKind {
+    const char *name;           // as typed on the command line
+    const char *title;          // as the tool reports what it wrote
+    const char *response;       // the frequency response, for the help
+    const char *fileName;       // its sample at full cutoff, or null for none
+    const char *halfFileName;   // its sample cut at half the Nyquist frequency, or null
+    // Tap n at full cutoff in closed form, or null: the kind is made by its cut form.
+    double (*tap)(int n);
+    // Tap n passing frequencies up to top cycles per bin, or null: the kind has no cutoff.
+    double (*cutTap)(int n, double top, int order);
+    int takesOrder;             // the order option shapes it
+    int plotScaled;             // scaled so that tap 0 is the plot's 10
+};
+
+extern const FilterKind FilterKindTable[];
+extern const int FilterKindCount;
+
+// Rows of the table that the tests and the samples name.
 const int FilterRamp = 0;         // band-limited ramp
 const int FilterSheppLogan = 1;   // ramp times a sinc window
 const int FilterCosine = 2;       // ramp times cos(pi f)
 const int FilterHamming = 3;      // ramp times 0.54 + 0.46 cos(2 pi f)
 const int FilterHann = 4;         // ramp times 0.5 + 0.5 cos(2 pi f)
-const int FilterDelta = 5;        // tap 0 = 1, the rest 0
-const int FilterKinds = 6;        // the kinds above: one sample file each at full cutoff
-const int FilterButterworth = 6;  // ramp times 1 / (1 + (f / cutoff)^(2 order)), up to Nyquist
-const int FilterKindsAll = 7;
+const int FilterButterworth = 5;  // ramp times 1 / (1 + (f / cutoff)^(2 order)), up to Nyquist
+const int FilterDelta = 6;        // tap 0 = 1, the rest 0
 
-extern const char *const FilterFileNames[FilterKindsAll];
-extern const char *const FilterTitles[FilterKindsAll];
-extern const char *const FilterNames[FilterKindsAll];   // as typed on the command line
+// The kind named so on the command line, or -1.
+int FindFilterKind(const char *name);
+
+const int FilterNameListBytes = 256;
+// The names as a sentence ("ramp, ..., butterworth or delta").
+const char *FilterNameList();
+const int FilterResponseLinesBytes = 2048;
+// One line a kind, "  name          response", for the help.
+const char *FilterResponseLines();
 
 // Tap n of the filter's impulse response, for bins one unit apart and frequencies f up
 // to 1/2 cycle per bin: h(n) = 2 x integral over 0..1/2 of |f| W(f) cos(2 pi f n) df.

@@ -3,19 +3,15 @@
 #include <stdio.h>
 
 #include "teaching/file_replacement.h"
+#include "graphics/bmp_header.h"
 #include "graphics/gray_level.h"
 
 float ShownSlice[ImageSide][ImageSide];
 
-const int BmpHeaderBytes = 54;   // file header 14, information header 40
-const int RowBytes = PictureWidth * 3;
-static_assert(RowBytes % 4 == 0, "rows need no padding");
+const int RowBytes = PictureWidth * BmpBytesPerPixel;
+static_assert(RowBytes % BmpRowAlignment == 0, "rows need no padding");
 static unsigned char Greys[ImageSide][ImageSide];   // [P][Q] grey of each sample
 static unsigned char Row[RowBytes];                 // one picture row, blue green red
-
-static void Put(unsigned char *at, long value, int bytes) {
-    for (int i = 0; i < bytes; i++) at[i] = (unsigned char)((value >> (8 * i)) & 0xFF);
-}
 
 // The program's final image: the background, a share of the peak cut to a whole number
 // there, is subtracted here exactly, whatever the slice's unit.
@@ -33,15 +29,9 @@ static void MakeGreys() {
 }
 
 int WritePictureHeader(FILE *file) {
-    unsigned char header[BmpHeaderBytes] = {'B', 'M'};
-    Put(header + 2, BmpHeaderBytes + (long)RowBytes * PictureHeight, 4);
-    Put(header + 10, BmpHeaderBytes, 4);
-    Put(header + 14, BmpHeaderBytes - 14, 4);
-    Put(header + 18, PictureWidth, 4);
-    Put(header + 22, PictureHeight, 4);   // positive: the bottom row first
-    Put(header + 26, 1, 2);               // planes
-    Put(header + 28, 24, 2);              // bits per pixel
-    return fwrite(header, 1, BmpHeaderBytes, file) == (size_t)BmpHeaderBytes;
+    BmpHeader header;
+    FillBmpHeader(&header, PictureWidth, PictureHeight);
+    return fwrite(&header, 1, sizeof header, file) == sizeof header;
 }
 
 int WriteFinalPictureTo(FILE *file) {

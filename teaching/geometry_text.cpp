@@ -3,18 +3,24 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "teaching/filter_taps.h"
 #include "recon/geometry.h"
 
-const int GeometryTokens = 10;
+const int GeometryTokens = 12;
 const int GeometryValueBytes = 32;
 
 void FillGeometry(const char *text, char out[GeometryTextBytes]) {
     struct Token {
         const char *name;
         char value[GeometryValueBytes];
-    } tokens[GeometryTokens] = {{"@SLICES@", ""},     {"@ANGLES@", ""},      {"@BINS@", ""},   {"@LAST_SLICE@", ""},
-                                {"@CENTRE@", ""},     {"@ANGLE_STEP@", ""},  {"@SIDE@", ""},   {"@PICTURE@", ""},
-                                {"@FINAL_PLACE@", ""}, {"@SCALE@", ""}};
+        const char *longValue;   // instead of value, a text of its own
+    } tokens[GeometryTokens] = {{"@SLICES@", "", nullptr},      {"@ANGLES@", "", nullptr},
+                                {"@BINS@", "", nullptr},        {"@LAST_SLICE@", "", nullptr},
+                                {"@CENTRE@", "", nullptr},      {"@ANGLE_STEP@", "", nullptr},
+                                {"@SIDE@", "", nullptr},        {"@PICTURE@", "", nullptr},
+                                {"@FINAL_PLACE@", "", nullptr}, {"@SCALE@", "", nullptr},
+                                {"@FILTER_KINDS@", "", FilterNameList()},
+                                {"@FILTER_LINES@", "", FilterResponseLines()}};
     snprintf(tokens[0].value, GeometryValueBytes, "%d", Slices);
     snprintf(tokens[1].value, GeometryValueBytes, "%d", Angles);
     snprintf(tokens[2].value, GeometryValueBytes, "%d", Bins);
@@ -36,7 +42,7 @@ void FillGeometry(const char *text, char out[GeometryTextBytes]) {
             out[used++] = *text++;
             continue;
         }
-        for (const char *v = found->value; *v && used < GeometryTextBytes - 1; v++) out[used++] = *v;
+        for (const char *v = found->longValue ? found->longValue : found->value; *v && used < GeometryTextBytes - 1; v++) out[used++] = *v;
         text += strlen(found->name);
     }
     out[used] = 0;

@@ -5,6 +5,8 @@
 //   @SIDE@                                  the image's side in pixels
 //   @PICTURE@ @FINAL_PLACE@ @SCALE@         "1200 x 800", where the final image lies in
 //                                           the picture, and its pixels per sample
+//   @FILTER_KINDS@ @FILTER_LINES@           the filter kinds' names, as a sentence and
+//                                           one line each with its response
 #pragma once
 
 const int GeometryTextBytes = 8192;   // the longest text, filled in, with room to spare

@@ -3,24 +3,10 @@
 #include <math.h>
 
 #include "recon/geometry.h"
+#include "recon/rotation_trig.h"
 
-// Taylor series on |x| <= pi/4, summed from the smallest term (Horner form).
-static double SinSeries(double x) {
-    double x2 = x * x;
-    double t = 1.0;
-    for (int n = 21; n >= 3; n -= 2) t = 1.0 - x2 / ((double)n * (n - 1)) * t;
-    return x * t;
-}
-
-static double CosSeries(double x) {
-    double x2 = x * x;
-    double t = 1.0;
-    for (int n = 20; n >= 2; n -= 2) t = 1.0 - x2 / ((double)n * (n - 1)) * t;
-    return t;
-}
-
-// Reduces to an octant; the reductions are exact for the whole-number and binary
-// fractional angles the phantoms and projections use.
+// Whole quarter turns are taken off in degrees, exactly, so right angles come out exact;
+// the rest is the rotation's cosine and sine.
 static void SinCosDegrees(double degrees, double *sine, double *cosine) {
     double d = degrees;
     if (!(d > -1.0e6 && d < 1.0e6)) {   // NaN, infinite, or beyond what the loops reduce
@@ -35,16 +21,7 @@ static void SinCosDegrees(double degrees, double *sine, double *cosine) {
         quadrant++;
     }
     double s, c;
-    if (d <= 45.0) {
-        double x = d * (Pi / 180.0);
-        s = SinSeries(x);
-        c = CosSeries(x);
-    } else {
-        double x = (90.0 - d) * (Pi / 180.0);
-        s = CosSeries(x);
-        c = SinSeries(x);
-    }
-    // Rotate by whole quarter turns.
+    RotationCosSin(d * (Pi / 180.0), &c, &s);
     for (int q = 0; q < quadrant; q++) {
         double t = s;
         s = c;

@@ -1,6 +1,6 @@
 // Cosine, sine, exp(-x) and the logarithm from additions, multiplications, divisions and
 // exact scalings only, so the generated samples come out the same bytes from every build
-// and C library.
+// and C library. The cosine and sine are the rotation's (recon/rotation_trig.h).
 #pragma once
 
 double CosDegrees(double degrees);

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "teaching/file_replacement.h"
+#include "teaching/fnv_hash.h"
 #include "teaching/phantoms.h"
 #include "recon/geometry.h"
 #include "recon/sinogram_file.h"
@@ -83,21 +84,13 @@ int WriteSampleVolumeTo(FILE *file) {
 
 int WriteSampleVolume(const char *path) { return WriteFileWith(path, WriteSampleVolumeTo); }
 
-static uint64_t HashBytes(uint64_t hash, const unsigned char *bytes, int count) {
-    for (int i = 0; i < count; i++) {
-        hash ^= bytes[i];
-        hash *= 0x100000001B3ULL;
-    }
-    return hash;
-}
-
 uint64_t SampleVolumeHash() {
     char header[24];
     MakeSinogramHeader(header);
-    uint64_t hash = HashBytes(0xCBF29CE484222325ULL, (const unsigned char *)header, 24);
+    uint64_t hash = Fnv1a(FnvStart, header, 24);
     for (int s = 0; s < Slices; s++) {
         EncodeSlice(s);
-        hash = HashBytes(hash, SliceBuffer, SliceBytes);
+        hash = Fnv1a(hash, SliceBuffer, SliceBytes);
     }
     return hash;
 }

@@ -14,30 +14,41 @@
 #include "teaching/geometry_text.h"
 #include "teaching/tool_error.h"
 
-const char *const ToolHelp =
-    "quorvel_data: teaching data for Quorvel.\n"
-    "\n"
-    "  quorvel_data sinogram OUTPUT.sino (--phantom head|rods | --picture FILE | --folder DIR)\n"
-    "               [--scale F] [--counts N] [--noise poisson|none] [--seed S]\n"
-    "               [--attenuation | --attenuation-corrected] [--mu-map FILE] [--pixel-mm D]\n"
-    "      a sinogram volume from a built-in phantom or from your own grey pictures\n"
-    "  quorvel_data filter OUTPUT.txt KIND [--cutoff C] [--taps N] [--order N]\n"
-    "      a real-space filter file: ramp, shepp-logan, cosine, hamming, hann,\n"
-    "      butterworth or delta\n"
-    "  quorvel_data compare SAVED.bmp (--phantom head|rods [--scale F] [--row N] | --picture FILE)\n"
-    "               [--region C,R,RADIUS]... [--flat C,R,RADIUS] [--csv]\n"
-    "      correlation, error, contrast recovery, noise and uniformity of a saved final image\n"
-    "  quorvel_data mlem INPUT.sino OUTPUT.bmp --row N [--iterations K] [--subsets S]\n"
-    "               [--attenuation (--phantom head|rods | --picture FILE | --mu-map FILE)]\n"
-    "      one slice rebuilt by MLEM or OSEM, saved as the program shows its final image\n"
-    // Interfile and raw data in and out.
-    "  quorvel_data import IN.hs OUTPUT.sino [--segment 0] [--frame 1] [--bin-mm D]\n"
-    "  quorvel_data import RAW OUTPUT.sino --raw TYPE --shape SLICES,VIEWS,BINS [--offset BYTES]\n"
-    "      a volume from STIR's or a scanner's Interfile projection data, or from a raw array\n"
-    "  quorvel_data export INPUT.sino OUT.hs [--bin-mm D]\n"
-    "      the volume as an Interfile pair (OUT.hs, OUT.s) that STIR reads\n"
-    "  quorvel_data fbp INPUT.sino OUTPUT.bmp --row N (--simple [--filter FILE] | --filter FILE)\n"
-    "      one slice rebuilt by the program's own reconstruction, saved as the program saves it\n"
+// A command is a row: its name, its lines in the tool's help, its own help, and what runs it.
+struct DataCommand {
+    const char *name;
+    const char *synopsis;
+    const char *const *help;                 // the text that "COMMAND --help" prints
+    int (*run)(int argc, char **argv);       // argv[0] is the command's name
+};
+
+const DataCommand DataCommands[] = {
+    {"sinogram",
+     "  quorvel_data sinogram OUTPUT.sino (--phantom head|rods | --picture FILE | --folder DIR)\n"
+     "               [--scale F] [--counts N] [--noise poisson|none] [--seed S]\n"
+     "               [--attenuation | --attenuation-corrected] [--mu-map FILE] [--pixel-mm D]\n"
+     "      a sinogram volume from a built-in phantom or from your own grey pictures\n",
+     &SinogramHelp, RunSinogramCommand},
+    {"filter",
+     "  quorvel_data filter OUTPUT.txt KIND [--cutoff C] [--taps N] [--order N]\n"
+     "      a real-space filter file; KIND is\n"
+     "      @FILTER_KINDS@\n",
+     &FilterHelp, RunFilterCommand},
+    {"compare",
+     "  quorvel_data compare SAVED.bmp (--phantom head|rods [--scale F] [--row N] | --picture FILE)\n"
+     "               [--region C,R,RADIUS]... [--flat C,R,RADIUS] [--csv]\n"
+     "      correlation, error, contrast recovery, noise and uniformity of a saved final image\n",
+     &CompareHelp, RunCompareCommand},
+    {"mlem",
+     "  quorvel_data mlem INPUT.sino OUTPUT.bmp --row N [--iterations K] [--subsets S]\n"
+     "               [--attenuation (--phantom head|rods | --picture FILE | --mu-map FILE)]\n"
+     "      one slice rebuilt by MLEM or OSEM, saved as the program shows its final image\n",
+     &MlemHelp, RunMlemCommand},
+};
+const int DataCommandCount = (int)(sizeof DataCommands / sizeof DataCommands[0]);
+
+static const char *const ToolHelpStart = "quorvel_data: teaching data for Quorvel.\n\n";
+static const char *const ToolHelpEnd =
     "\n"
     "  quorvel_data COMMAND --help   tells more about one command.\n"
     "\n"
@@ -55,6 +66,25 @@ const char *const ToolHelp =
     "hexadecimal, inf or nan. Whole numbers (--row, --iterations, --subsets, --taps,\n"
     "--order) are digits alone, leading zeros allowed; a --seed may also be 0x and hex digits.\n";
 
+const char *ToolHelp() {
+    static char text[GeometryTextBytes];
+    snprintf(text, sizeof text, "%s", ToolHelpStart);
+    for (int c = 0; c < DataCommandCount; c++)
+        snprintf(text + strlen(text), sizeof text - strlen(text), "%s", DataCommands[c].synopsis);
+    snprintf(text + strlen(text), sizeof text - strlen(text), "%s", ToolHelpEnd);
+    return text;
+}
+
+// "sinogram, filter, compare or mlem"
+static const char *CommandNames() {
+    static char names[256];
+    names[0] = 0;
+    for (int c = 0; c < DataCommandCount; c++)
+        snprintf(names + strlen(names), sizeof names - strlen(names), "%s%s",
+                 c == 0 ? "" : c == DataCommandCount - 1 ? " or " : ", ", DataCommands[c].name);
+    return names;
+}
+
 static void PrintHelp(const char *help) {
     static char text[GeometryTextBytes];   // the help with the geometry's numbers
     FillGeometry(help, text);
@@ -64,36 +94,21 @@ static void PrintHelp(const char *help) {
 static int RunCommand(int argc, char **argv) {
     if (argc < 2 || strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0 ||
         strcmp(argv[1], "help") == 0) {
-        PrintHelp(ToolHelp);
+        PrintHelp(ToolHelp());
         if (argc >= 2) return ExitDone;
-        return RefuseWith(ExitUsage, "no command given: sinogram, filter, compare, mlem, fbp, import or export");
+        return RefuseWith(ExitUsage, "no command given: %s", CommandNames());
     }
-    const char *command = argv[1];
-    const char *help = strcmp(command, "sinogram") == 0 ? SinogramHelp
-                       : strcmp(command, "filter") == 0 ? FilterHelp
-                       : strcmp(command, "compare") == 0 ? CompareHelp
-                       : strcmp(command, "mlem") == 0    ? MlemHelp
-                       : strcmp(command, "fbp") == 0     ? FbpHelp
-                       // Interfile and raw data in and out.
-                       : strcmp(command, "import") == 0 ? ImportHelp
-                       : strcmp(command, "export") == 0 ? ExportHelp
-                                                          : NULL;
-    if (!help)
-        return RefuseWith(ExitUsage, "unknown command \"%s\": sinogram, filter, compare, mlem, fbp, import or export (see quorvel_data --help)",
-                          command);
+    const DataCommand *command = NULL;
+    for (int c = 0; c < DataCommandCount && !command; c++)
+        if (strcmp(argv[1], DataCommands[c].name) == 0) command = &DataCommands[c];
+    if (!command)
+        return RefuseWith(ExitUsage, "unknown command \"%s\": %s (see quorvel_data --help)", argv[1], CommandNames());
     for (int i = 2; i < argc; i++)
         if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0) {
-            PrintHelp(help);
+            PrintHelp(*command->help);
             return ExitDone;
         }
-    if (help == SinogramHelp) return RunSinogramCommand(argc - 1, argv + 1);
-    if (help == FilterHelp) return RunFilterCommand(argc - 1, argv + 1);
-    if (help == MlemHelp) return RunMlemCommand(argc - 1, argv + 1);
-    // Interfile and raw data in and out.
-    if (help == ImportHelp) return RunImportCommand(argc - 1, argv + 1);
-    if (help == ExportHelp) return RunExportCommand(argc - 1, argv + 1);
-    if (help == FbpHelp) return RunFbpCommand(argc - 1, argv + 1);
-    return RunCompareCommand(argc - 1, argv + 1);
+    return command->run(argc - 1, argv + 1);
 }
 
 int RunDataTool(int argc, char **argv) {

@@ -1,6 +1,5 @@
 // quorvel_data filter: a real-space filter file at any cutoff.
 #include <stdio.h>
-#include <string.h>
 
 #include "teaching/commands/command_line.h"
 #include "teaching/commands/data_tool.h"
@@ -20,13 +19,7 @@ const char *const FilterHelp =
     "that tap 0 is 10 (the plot's scale); the delta is 1 at tap 0.\n"
     "\n"
     "KIND is one of:\n"
-    "  ramp          the band-limited ramp (Ram-Lak): sharpest, and the noisiest\n"
-    "  shepp-logan   ramp x sinc(pi f / (2 fc))\n"
-    "  cosine        ramp x cos(pi f / (2 fc))\n"
-    "  hamming       ramp x (0.54 + 0.46 cos(pi f / fc))\n"
-    "  hann          ramp x (0.5 + 0.5 cos(pi f / fc))\n"
-    "  butterworth   ramp x 1 / (1 + (f / fc)^(2 order)), up to Nyquist\n"
-    "  delta         no filtering: filtered backprojection then equals simple\n"
+    "@FILTER_LINES@"
     "fc is the cutoff in cycles per bin. Above fc the ramp and the windows stop (all but\n"
     "Butterworth's, which falls to half its height at fc, a quarter of the power, and goes\n"
     "on falling).\n"
@@ -48,20 +41,17 @@ int RunFilterCommand(int argc, char **argv) {
     if (PositionalCount != 2)
         return RefuseWith(ExitUsage, "filter takes two words besides its options, the output file and the kind (see "
                                      "quorvel_data filter --help)");
-    int kind = -1;
-    for (int k = 0; k < FilterKindsAll; k++)
-        if (strcmp(Positional[1], FilterNames[k]) == 0) kind = k;
-    if (kind < 0)
-        return RefuseWith(ExitUsage, "unknown filter \"%s\": ramp, shepp-logan, cosine, hamming, hann, butterworth or delta",
-                          Positional[1]);
+    int kind = FindFilterKind(Positional[1]);
+    if (kind < 0) return RefuseWith(ExitUsage, "unknown filter \"%s\": %s", Positional[1], FilterNameList());
+    const FilterKind &row = FilterKindTable[kind];
     double cutoff = 1.0;
     long taps = FilterTapCount, order = OrderDefault;
     if (!NumberOption("cutoff", CutoffMin, 1.0, &cutoff) || !WholeOption("taps", 1, FilterTapCount, &taps) ||
         !WholeOption("order", 1, OrderMax, &order))
         return ExitUsage;
-    if (kind == FilterDelta && HasOption("cutoff"))
-        return RefuseWith(ExitUsage, "the delta filter passes every frequency; it takes no --cutoff");
-    if (kind != FilterButterworth && HasOption("order"))
+    if (!row.cutTap && HasOption("cutoff"))
+        return RefuseWith(ExitUsage, "the %s filter passes every frequency; it takes no --cutoff", row.name);
+    if (!row.takesOrder && HasOption("order"))
         return RefuseWith(ExitUsage, "--order belongs to the butterworth filter only");
     MakeCutFilterTaps(kind, cutoff, (int)order, (int)taps, FileTaps);
     FILE *file = BeginReplacing(Positional[0]);
@@ -69,9 +59,9 @@ int RunFilterCommand(int argc, char **argv) {
     int written = WriteFilterTapsTo(file, FileTaps);
     if (!FinishReplacing(Positional[0], file, written))
         return written ? ExitFailed : RefuseWith(ExitFailed, "cannot write %s (is there room?)", Positional[0]);
-    printf("wrote %s: %s", Printable(Positional[0]), FilterTitles[kind]);
-    if (kind != FilterDelta) printf(", cutoff %g of Nyquist", cutoff);
-    if (kind == FilterButterworth) printf(", order %ld", order);
+    printf("wrote %s: %s", Printable(Positional[0]), row.title);
+    if (row.cutTap) printf(", cutoff %g of Nyquist", cutoff);
+    if (row.takesOrder) printf(", order %ld", order);
     printf(", taps 0 to %ld; tap 0 = %.9g, tap 1 = %.9g, tap 2 = %.9g\n", taps - 1, FileTaps[0], FileTaps[1],
            FileTaps[2]);
     return ExitDone;

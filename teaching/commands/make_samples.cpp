@@ -37,11 +37,6 @@ const int DoseCounts[Doses] = {100, 1000, 10000};
 // The filters cut at half the Nyquist frequency: less noise, less sharpness.
 const double HalfCutoff = 0.5;
 const int ButterworthOrder = 4;
-const int HalfCutFilters = 6;
-const int HalfCutKinds[HalfCutFilters] = {FilterRamp, FilterSheppLogan, FilterCosine, FilterHamming, FilterHann,
-                                          FilterButterworth};
-const char *const HalfCutNames[HalfCutFilters] = {"ramp_half.txt", "shepp_logan_half.txt", "cosine_half.txt",
-                                                  "hamming_half.txt", "hann_half.txt", "butterworth_half.txt"};
 
 static const char *const ReadmeText =
     "Sample data for the PET reconstruction program, written by make_samples.\n"
@@ -148,16 +143,20 @@ int main(int argc, char **argv) {
         if (!WriteSampleVolume(PathOf(folder, name))) return Fail(PathBuffer);
         printf("%s\n", PathBuffer);
     }
-    for (int kind = 0; kind < FilterKinds; kind++) {
+    for (int kind = 0; kind < FilterKindCount; kind++) {
+        const char *name = FilterKindTable[kind].fileName;
         double taps[FilterTapCount];
+        if (!name) continue;
         MakeFilterTaps(kind, taps);
-        if (!WriteFilterFile(PathOf(folder, FilterFileNames[kind]), taps)) return Fail(PathBuffer);
+        if (!WriteFilterFile(PathOf(folder, name), taps)) return Fail(PathBuffer);
         printf("%s\n", PathBuffer);
     }
-    for (int f = 0; f < HalfCutFilters; f++) {
+    for (int kind = 0; kind < FilterKindCount; kind++) {
+        const char *name = FilterKindTable[kind].halfFileName;
         double taps[FilterTapCount];
-        MakeCutFilterTaps(HalfCutKinds[f], HalfCutoff, ButterworthOrder, FilterTapCount, taps);
-        if (!WriteFilterFile(PathOf(folder, HalfCutNames[f]), taps)) return Fail(PathBuffer);
+        if (!name) continue;
+        MakeCutFilterTaps(kind, HalfCutoff, ButterworthOrder, FilterTapCount, taps);
+        if (!WriteFilterFile(PathOf(folder, name), taps)) return Fail(PathBuffer);
         printf("%s\n", PathBuffer);
     }
     if (!WriteReadme(PathOf(folder, "README.txt"))) return Fail(PathBuffer);

@@ -10,6 +10,7 @@
 #include "recon/rotation_trig.h"
 #include "recon/summation.h"
 #include "recon/working_arrays.h"
+#include "teaching/fnv_hash.h"
 
 namespace reconstruction_test {
 
@@ -89,14 +90,6 @@ TEST(Reconstruction, DeltaFilterChangesNothing) {
 }
 
 // ---- The same numbers in every build ----
-
-static uint64_t Fnv1a(uint64_t hash, const void *bytes, size_t count) {
-    const unsigned char *b = (const unsigned char *)bytes;
-    for (size_t i = 0; i < count; i++) hash = (hash ^ b[i]) * 0x100000001b3ull;
-    return hash;
-}
-
-static const uint64_t FnvStart = 0xcbf29ce484222325ull;
 
 static uint64_t StackHash() {
     uint64_t hash = FnvStart;

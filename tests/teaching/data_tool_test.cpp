@@ -21,6 +21,7 @@
 #include "teaching/attenuation.h"
 #include "teaching/commands/compare_command.h"
 #include "teaching/commands/data_tool.h"
+#include "teaching/commands/filter_command.h"
 #include "teaching/commands/mlem_command.h"
 #include "teaching/commands/sinogram_command.h"
 #include "teaching/filter_taps.h"
@@ -202,14 +203,15 @@ TEST(DataTool, RefusesEachBadArgumentOrFileInOneLineAndLeavesNothingBehind) {
 }
 
 TEST(DataTool, FilterFilesAtFullCutoffAreTheSampleFiles) {
-    for (int kind = 0; kind < FilterKinds; kind++) {
+    for (int kind = 0; kind < FilterKindCount; kind++) {
+        if (!FilterKindTable[kind].fileName) continue;
         std::string made = In("made.txt"), sample = In("sample.txt");
-        ASSERT_EQ(RunTool({"filter", made, FilterNames[kind]}), 0) << ToolError;
+        ASSERT_EQ(RunTool({"filter", made, FilterKindTable[kind].name}), 0) << ToolError;
         double taps[FilterTapCount];
         MakeFilterTaps(kind, taps);
         WriteFilterFile(sample.c_str(), taps);
-        EXPECT_EQ(std::filesystem::file_size(made), std::filesystem::file_size(sample)) << FilterNames[kind];
-        EXPECT_EQ(FileBytes(made), FileBytes(sample)) << FilterNames[kind];
+        EXPECT_EQ(std::filesystem::file_size(made), std::filesystem::file_size(sample)) << FilterKindTable[kind].name;
+        EXPECT_EQ(FileBytes(made), FileBytes(sample)) << FilterKindTable[kind].name;
     }
     // A kept tap count leaves the rest 0; an existing file is replaced whole.
     ASSERT_EQ(RunTool({"filter", In("made.txt"), "butterworth", "--cutoff", "0.5", "--taps", "3"}), 0) << ToolError;
@@ -814,6 +816,26 @@ TEST(DataTool, HoldsUpAgainstHostileUse) {
 
 // The help texts spell out the program's geometry in words; each number must be the one
 // the program computes with.
+// Each row of the filter table is a kind the tool makes, names in its help and refuses
+// options for as the row says.
+TEST(DataTool, EveryFilterKindIsMadeAndNamedAsItsRowSays) {
+    static char tool[GeometryTextBytes], filter[GeometryTextBytes];
+    FillGeometry(ToolHelp(), tool);
+    FillGeometry(FilterHelp, filter);
+    std::string out = In("kind.txt");
+    for (int kind = 0; kind < FilterKindCount; kind++) {
+        const FilterKind &row = FilterKindTable[kind];
+        EXPECT_EQ(FindFilterKind(row.name), kind) << row.name << ": a name used twice";
+        EXPECT_TRUE(row.tap || row.cutTap) << row.name;
+        EXPECT_NE(strstr(tool, row.name), nullptr) << row.name;
+        EXPECT_NE(strstr(filter, (std::string("\n  ") + row.name + " ").c_str()), nullptr) << row.name;
+        EXPECT_EQ(RunTool({"filter", out, row.name}), 0) << ToolError;
+        EXPECT_EQ(RunTool({"filter", out, row.name, "--cutoff", "0.5"}), row.cutTap ? 0 : 2) << row.name;
+        EXPECT_EQ(RunTool({"filter", out, row.name, "--order", "2"}), row.takesOrder ? 0 : 2) << row.name;
+    }
+    EXPECT_EQ(FindFilterKind("gauss"), -1);
+}
+
 TEST(DataTool, HelpTextsStateTheProgramsGeometry) {
     auto text = [](const char *format, double a, double b = 0, double c = 0, double d = 0) {
         char line[128];
@@ -825,9 +847,9 @@ TEST(DataTool, HelpTextsStateTheProgramsGeometry) {
         const char *help;
         std::string states;
     } cases[] = {
-        {ToolHelp, text("%g slices x %g angles x %g radial bins", Slices, Angles, Bins)},
-        {ToolHelp, text("= r - %g, th = a x\n%g degrees", RotationCentre, AngleStepDegrees)},
-        {ToolHelp, text("is file slice %g - n", LastSlice)},
+        {ToolHelp(), text("%g slices x %g angles x %g radial bins", Slices, Angles, Bins)},
+        {ToolHelp(), text("= r - %g, th = a x\n%g degrees", RotationCentre, AngleStepDegrees)},
+        {ToolHelp(), text("is file slice %g - n", LastSlice)},
         {CompareHelp, text("%g x %g pixels", PictureWidth, PictureHeight)},
         {CompareHelp, place},
         {MlemHelp, text("writes a %g x %g picture", PictureWidth, PictureHeight)},

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "support/file_bytes.h"
+#include "teaching/fnv_hash.h"
 #include "tools/icon/icon_file.h"
 
 namespace icon_file_test {
@@ -66,12 +67,7 @@ TEST(IconFile, EverySizeIsAnAlphaBitmapWithAMatchingMask) {
 
 TEST(IconFile, EveryBuildWritesTheSameBytes) {
     std::vector<unsigned char> ico = WrittenIcon();
-    uint64_t hash = 0xCBF29CE484222325ULL;
-    for (unsigned char b : ico) {
-        hash ^= b;
-        hash *= 0x100000001B3ULL;
-    }
-    EXPECT_EQ(hash, 10190032011926473644ULL);
+    EXPECT_EQ(Fnv1a(FnvStart, ico.data(), ico.size()), 10190032011926473644ULL);
 }
 
 }  // namespace icon_file_test
