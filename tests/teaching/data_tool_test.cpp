@@ -172,6 +172,10 @@ TEST(DataTool, RefusesEachBadArgumentOrFileInOneLineAndLeavesNothingBehind) {
         {{"mlem", In("empty.sino"), out, "--row", "43"}, 1, "row 43 holds no counts"},
         {{"mlem", In("negative.sino"), out, "--row", "0"}, 1, "row 0, angle 0, bin 0 holds -1; MLEM needs counts of 0 or more"},
         {{"mlem", In("one.sino"), In("empty"), "--row", "43", "--iterations", "1"}, 1, "is a folder; give a file name"},
+        {{"mlem", In("head.sino"), out, "--row", "43", "--post-filter", "-1"}, 2, "--post-filter -1: give a number from 0 to 64"},
+        {{"mlem", In("head.sino"), out, "--row", "43", "--steps", In("steps"), "--subsets", "4"}, 2, "--steps shows MLEM's updates: give --subsets 1"},
+        {{"mlem", In("one.sino"), out, "--row", "43", "--steps", pgm}, 1, "cannot make that folder, or it is a file"},
+        {{"mlem", In("one.sino"), out, "--row", "43", "--steps", In("no/such/steps")}, 1, "cannot make that folder"},
     };
     for (const Refusal &r : refusals) {
         std::string typed;
@@ -408,6 +412,31 @@ TEST(DataTool, APictureComesBackThroughTheProgramsReconstruction) {
     EXPECT_LT(figures[0][1], 0.35);
     EXPECT_GT(figures[1][0], figures[0][0]);
     EXPECT_LT(figures[1][1], figures[0][1]);
+}
+
+// The step page names every picture it shows and each is written; showing the steps or
+// smoothing afterwards leaves the iterations, so the unsmoothed picture, as they were.
+TEST(DataTool, TheStepPageShowsEveryPictureAndChangesNotTheIterations) {
+    const std::string volume = In("steps.sino");
+    ASSERT_EQ(RunTool({"sinogram", volume, "--phantom", "head", "--counts", "100"}), 0) << ToolError;
+    ASSERT_EQ(RunTool({"mlem", volume, In("plain.bmp"), "--row", "43", "--iterations", "3"}), 0) << ToolError;
+    ASSERT_EQ(RunTool({"mlem", volume, In("stepped.bmp"), "--row", "43", "--iterations", "3", "--steps", In("steps")}), 0)
+        << ToolError;
+    ASSERT_EQ(RunTool({"mlem", volume, In("smooth.bmp"), "--row", "43", "--iterations", "3", "--post-filter", "4"}), 0)
+        << ToolError;
+    EXPECT_EQ(FileBytes(In("plain.bmp")), FileBytes(In("stepped.bmp")));
+    EXPECT_NE(FileBytes(In("plain.bmp")), FileBytes(In("smooth.bmp")));
+    std::string text = FileBytes(In("steps/index.html"));
+    EXPECT_NE(text.find("<svg"), std::string::npos);
+    int pictures = 0;
+    for (const auto &entry : std::filesystem::directory_iterator(In("steps"))) {
+        std::string name = entry.path().filename().string();
+        if (name == "index.html") continue;
+        pictures++;
+        EXPECT_NE(text.find("src=\"" + name + "\""), std::string::npos) << name;
+        EXPECT_GT(entry.file_size(), 54u) << name;
+    }
+    EXPECT_EQ(pictures, 3 * 7) << "iterations 1, 2 and the last, 3, each in seven pictures";
 }
 
 // Noise-free counts: the correction gives back the unattenuated volume, and MLEM with
