@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "teaching/file_replacement.h"
+#include "teaching/grey_picture.h"
 #include "teaching/host_path.h"
 #include "teaching/html_page.h"
 #include "teaching/mlem.h"
@@ -97,39 +98,10 @@ void NoteStepLikelihood(int k, double value) {
     if (k >= 0 && k <= StepIterationsMax) Likelihood[k] = value;
 }
 
-// A grey from 0 (black at low) to 255 (white at high), clipped; black for NaN.
-static unsigned char Grey(double value, double low, double high) {
-    double share = high > low ? (value - low) / (high - low) : 0.0;
-    if (!(share > 0.0)) return 0;
-    if (share >= 1.0) return 255;
-    return (unsigned char)(share * 255.0 + 0.5);
-}
-
 static int WriteGreys(const char *name, int rows) {
     char path[PathBytes + 64];
     snprintf(path, sizeof path, "%s/%s", Folder, name);
-    FILE *file = BeginReplacing(path);
-    if (!file) return 0;
-    const int rowBytes = ImageSide * 3, headerBytes = 54;
-    unsigned char header[headerBytes] = {'B', 'M'};
-    auto put = [&](int at, long value, int bytes) {
-        for (int i = 0; i < bytes; i++) header[at + i] = (unsigned char)((value >> (8 * i)) & 0xFF);
-    };
-    put(2, headerBytes + (long)rowBytes * rows, 4);
-    put(10, headerBytes, 4);
-    put(14, 40, 4);
-    put(18, ImageSide, 4);
-    put(22, rows, 4);
-    put(26, 1, 2);
-    put(28, 24, 2);
-    int ok = fwrite(header, 1, headerBytes, file) == (size_t)headerBytes;
-    static unsigned char line[ImageSide * 3];
-    for (int row = rows - 1; row >= 0 && ok; row--) {   // the bottom row first
-        for (int x = 0; x < ImageSide; x++) line[3 * x] = line[3 * x + 1] = line[3 * x + 2] = Greys[row][x];
-        ok = fwrite(line, 1, rowBytes, file) == (size_t)rowBytes;
-    }
-    if (!FinishReplacing(path, file, ok)) return ok ? 0 : Refuse("cannot write %s (is there room?)", Printable(path));
-    return 1;
+    return WriteGreyPicture(path, Greys, rows);
 }
 
 static int InFieldPixel(int p, int q) {
@@ -150,13 +122,8 @@ static Range ImageRange(const double image[ImageSide][ImageSide]) {
     return range;
 }
 
-// An image as the final image lies: P to the right, Q upward; black outside the field.
 static void ImageGreys(const double image[ImageSide][ImageSide], double low, double high) {
-    for (int row = 0; row < ImageSide; row++)
-        for (int p = 0; p < ImageSide; p++) {
-            int q = ImageSide - 1 - row;
-            Greys[row][p] = InFieldPixel(p, q) ? Grey(image[p][q], low, high) : 0;
-        }
+    ImageGreysOf(image, low, high, Greys);
 }
 
 // A sinogram: bins to the right, angles downward from 0 degrees at the top.
@@ -166,7 +133,7 @@ template <class T> static Range SinogramGreys(const T sinogram[Angles][Bins], do
         for (int r = 0; r < Bins; r++) {
             double v = sinogram[a][r];
             int counted = !onlyExpected || StepExpected[a][r] > 0.0;
-            Greys[a][r] = counted ? Grey(v, low, high) : 0;
+            Greys[a][r] = counted ? GreyBetween(v, low, high) : 0;
             if (!counted) continue;
             range.low = fmin(range.low, v), range.high = fmax(range.high, v), range.sum += v, range.count++;
         }

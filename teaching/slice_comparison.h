@@ -63,6 +63,10 @@ void MeasureSlice();
 
 // The share of the slice's peak that grey g stands for.
 double PeakShare(double g);
+// Mean of image [P][Q] over the pixels from inner to outer pixels from (column, row), as
+// RingMeans gathers them, and the mean true activity there; NaN for no pixels.
+void ImageRingMeans(const double image[ImageSide][ImageSide], double column, double row, double inner, double outer,
+                    double *mean, double *truth);
 // Mean share of the peak over the pixels from inner to outer pixels from (column, row)
 // in the picture (inner < 0: the whole disc), and the mean true activity there.
 void RingMeans(double column, double row, double inner, double outer, double *shown, double *truth);

@@ -8,6 +8,7 @@
 #include "teaching/commands/filter_command.h"
 #include "teaching/commands/mlem_command.h"
 #include "teaching/commands/sinogram_command.h"
+#include "teaching/commands/tradeoff_command.h"
 #include "teaching/geometry_text.h"
 #include "teaching/tool_error.h"
 
@@ -29,6 +30,11 @@ const char *const ToolHelp =
     "               [--post-filter FWHM] [--steps DIR]\n"
     "      one slice rebuilt by MLEM or OSEM, saved as the program shows its final image;\n"
     "      --steps DIR shows each step of MLEM on a page\n"
+    "  quorvel_data tradeoff OUTDIR --phantom head|rods [--row N] [--counts N] [--realisations R]\n"
+    "               [--iterations K] [--subsets LIST] [--post-filter FWHM] [--region C,R,RADIUS]...\n"
+    "               [--flat C,R,RADIUS] [--seed S]\n"
+    "      contrast recovery against ensemble noise over noisy realisations: MLEM, OSEM,\n"
+    "      smoothed MLEM and filtered backprojection, as a table and a page of curves\n"
     "\n"
     "  quorvel_data COMMAND --help   tells more about one command.\n"
     "\n"
@@ -51,16 +57,17 @@ static int RunCommand(int argc, char **argv) {
         strcmp(argv[1], "help") == 0) {
         PrintHelp(ToolHelp);
         if (argc >= 2) return ExitDone;
-        return RefuseWith(ExitUsage, "no command given: sinogram, filter, compare or mlem");
+        return RefuseWith(ExitUsage, "no command given: sinogram, filter, compare, mlem or tradeoff");
     }
     const char *command = argv[1];
     const char *help = strcmp(command, "sinogram") == 0 ? SinogramHelp
                        : strcmp(command, "filter") == 0 ? FilterHelp
                        : strcmp(command, "compare") == 0 ? CompareHelp
                        : strcmp(command, "mlem") == 0    ? MlemHelp
+                       : strcmp(command, "tradeoff") == 0 ? TradeoffHelp
                                                           : NULL;
     if (!help)
-        return RefuseWith(ExitUsage, "unknown command \"%s\": sinogram, filter, compare or mlem (see quorvel_data --help)",
+        return RefuseWith(ExitUsage, "unknown command \"%s\": sinogram, filter, compare, mlem or tradeoff (see quorvel_data --help)",
                           command);
     for (int i = 2; i < argc; i++)
         if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0) {
@@ -70,6 +77,7 @@ static int RunCommand(int argc, char **argv) {
     if (help == SinogramHelp) return RunSinogramCommand(argc - 1, argv + 1);
     if (help == FilterHelp) return RunFilterCommand(argc - 1, argv + 1);
     if (help == MlemHelp) return RunMlemCommand(argc - 1, argv + 1);
+    if (help == TradeoffHelp) return RunTradeoffCommand(argc - 1, argv + 1);
     return RunCompareCommand(argc - 1, argv + 1);
 }
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "teaching/attenuation.h"
+#include "teaching/ensemble.h"
 #include "teaching/mlem.h"
 #include "teaching/mlem_steps.h"
 #include "teaching/phantoms.h"
@@ -17,6 +18,7 @@
 #include "teaching/poisson_noise.h"
 #include "teaching/post_smoothing.h"
 #include "teaching/sample_volume.h"
+#include "teaching/slice_comparison.h"
 
 namespace attenuation_mlem_test {
 
@@ -281,6 +283,58 @@ TEST(PostSmoothing, KeepsAFlatFieldFlatAndHasTheWidthAsked) {
         double width = fwhm > 0.0 ? 2.0 * (beyond - 128.0) : 0.0;
         EXPECT_NEAR(width, fwhm, fwhm > 3.0 ? 0.05 * fwhm : 0.5) << fwhm << " pixels";
     }
+}
+
+// The trade-off's figures on ensembles whose answers are known: the truth itself has a
+// contrast recovery of 1, no bias and, repeated, no noise; noise-free MLEM's contrast
+// rises with the iterations while repeating one image adds no noise; real noise does.
+TEST(Ensemble, FiguresOfKnownEnsembles) {
+    BuildHeadPhantom();
+    RegionCount = 0;
+    TruthFromPhantom(HeadMiddleSlice);
+    AddSphereRegions(HeadMiddleSlice);
+    ASSERT_GE(RegionCount, 3);
+    ASSERT_TRUE(FindFlatRegion(10.0));
+    ClearEnsemble();
+    for (int p = 0; p < ImageSide; p++)
+        for (int q = 0; q < ImageSide; q++) Image[p][q] = 7.0 * TruthSlice[p][q];
+    for (int i = 0; i < 3; i++) AddToEnsemble(0, Image);
+    MeasureEnsemble(0);
+    for (int r = 0; r < RegionCount; r++) EXPECT_NEAR(EnsembleRecovery[r], 1.0, 1e-6) << RegionName[r];
+    EXPECT_EQ(EnsembleNoise, 0.0);
+    EXPECT_LT(EnsembleBiasRms, 1e-6);
+
+    const int recorded[] = {2, 5, 10, 20};
+    const int slots = sizeof recorded / sizeof recorded[0];
+    HeadCounts(0, 0);
+    StartMlem(1);
+    for (int k = 1, i = 0; i < slots; k++) {
+        MlemIteration();
+        if (k != recorded[i]) continue;
+        for (int copy = 0; copy < 4; copy++) AddToEnsemble(1 + i, MlemImage);
+        i++;
+    }
+    double last[RegionsMax];
+    for (int i = 0; i < slots; i++) {
+        MeasureEnsemble(1 + i);
+        EXPECT_EQ(EnsembleNoise, 0.0) << recorded[i] << " iterations, four identical images";
+        for (int r = 0; r < RegionCount; r++) {
+            if (strncmp(RegionName[r], "hot", 3) != 0) continue;
+            if (i > 0) {
+                EXPECT_GT(EnsembleRecovery[r], last[r]) << RegionName[r] << " at " << recorded[i] << " iterations";
+            }
+            last[r] = EnsembleRecovery[r];
+        }
+    }
+    SeedNoise(3);
+    for (int i = 0; i < 2; i++) {
+        HeadCounts(1, 0);
+        StartMlem(1);
+        for (int k = 0; k < 2; k++) MlemIteration();
+        AddToEnsemble(slots + 1, MlemImage);
+    }
+    MeasureEnsemble(slots + 1);
+    EXPECT_GT(EnsembleNoise, 0.001) << "two Poisson realisations";
 }
 
 }  // namespace attenuation_mlem_test

@@ -3,6 +3,7 @@
 // figures of compare on pictures whose answer is known.
 #include <math.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <algorithm>
@@ -14,6 +15,8 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#else
+#include <process.h>
 #endif
 
 #include <gtest/gtest.h>
@@ -45,11 +48,21 @@
 
 namespace data_tool_test {
 
+// One folder a process: test runs of other trees on the same machine clear theirs.
 static std::string Folder() {
     static std::string folder;
     if (folder.empty()) {
-        folder = (std::filesystem::temp_directory_path() / "quorvel_data_tool").string();
+#ifdef _WIN32
+        int process = _getpid();
+#else
+        int process = (int)getpid();
+#endif
+        folder = (std::filesystem::temp_directory_path() / ("quorvel_data_tool_" + std::to_string(process))).string();
         std::filesystem::remove_all(folder);
+        std::atexit([] {
+            std::error_code error;
+            std::filesystem::remove_all(Folder(), error);
+        });
         std::filesystem::create_directories(folder + "/empty");
     }
     return folder;
@@ -176,6 +189,13 @@ TEST(DataTool, RefusesEachBadArgumentOrFileInOneLineAndLeavesNothingBehind) {
         {{"mlem", In("head.sino"), out, "--row", "43", "--steps", In("steps"), "--subsets", "4"}, 2, "--steps shows MLEM's updates: give --subsets 1"},
         {{"mlem", In("one.sino"), out, "--row", "43", "--steps", pgm}, 1, "cannot make that folder, or it is a file"},
         {{"mlem", In("one.sino"), out, "--row", "43", "--steps", In("no/such/steps")}, 1, "cannot make that folder"},
+        {{"tradeoff"}, 2, "tradeoff takes one word besides its options"},
+        {{"tradeoff", In("trade")}, 2, "tradeoff needs --phantom head or --phantom rods"},
+        {{"tradeoff", In("trade"), "--phantom", "head", "--subsets", "4,3"}, 2, "--subsets 4,3: give up to 3 of 2, 4, 8"},
+        {{"tradeoff", In("trade"), "--phantom", "head", "--subsets", "2,4,8,16"}, 2, "--subsets 2,4,8,16: give up to 3"},
+        {{"tradeoff", In("trade"), "--phantom", "head", "--realisations", "1"}, 2, "--realisations 1: give a whole number from 2"},
+        {{"tradeoff", In("trade"), "--phantom", "head", "--picture", pgm}, 2, "tradeoff takes no option --picture"},
+        {{"tradeoff", pgm, "--phantom", "head"}, 1, "cannot make that folder, or it is a file"},
     };
     for (const Refusal &r : refusals) {
         std::string typed;
@@ -189,7 +209,7 @@ TEST(DataTool, RefusesEachBadArgumentOrFileInOneLineAndLeavesNothingBehind) {
     // The good form of a refused line works, and --help answers every command.
     EXPECT_EQ(RunTool({"compare", In("busy.bmp"), "--phantom", "head", "--region", "128,128,5"}), 0) << ToolError;
     EXPECT_EQ(RegionCount, 1);
-    for (const char *command : {"sinogram", "filter", "compare", "mlem"}) EXPECT_EQ(RunTool({command, "--help"}), 0) << command;
+    for (const char *command : {"sinogram", "filter", "compare", "mlem", "tradeoff"}) EXPECT_EQ(RunTool({command, "--help"}), 0) << command;
 }
 
 TEST(DataTool, FilterFilesAtFullCutoffAreTheSampleFiles) {
