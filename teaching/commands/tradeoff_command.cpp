@@ -23,6 +23,8 @@
 #include "teaching/html_page.h"
 #include "teaching/mlem.h"
 #include "teaching/phantoms.h"
+#include "teaching/picture_file.h"
+#include "teaching/picture_projection.h"
 #include "teaching/poisson_noise.h"
 #include "teaching/post_smoothing.h"
 #include "teaching/sample_volume.h"
@@ -30,9 +32,10 @@
 #include "teaching/tool_error.h"
 
 const char *const TradeoffHelp =
-    "quorvel_data tradeoff OUTDIR --phantom head|rods [options]\n"
+    "quorvel_data tradeoff OUTDIR (--phantom head|rods | --picture FILE --region C,R,RADIUS...) [options]\n"
     "\n"
-    "Draws R noisy realisations of one slice of the phantom at one dose (seeds S to S + R - 1)\n"
+    "Draws R noisy realisations of one slice of the phantom, or of the picture (placed and\n"
+    "projected as sinogram places it, its regions in the picture's columns and rows), at one dose (seeds S to S + R - 1)\n"
     "and rebuilds each by MLEM, by OSEM with each listed number of subsets, by MLEM\n"
     "smoothed afterwards with a Gaussian, recording every method at iterations 1, 2, 3, 5,\n"
     "7, 10, 15, 20, 30, 40, 50, 70 and 100 up to K, and by the program's filtered\n"
@@ -57,7 +60,8 @@ const char *const TradeoffHelp =
     "  --iterations K     1 to 100. Default 50.\n"
     "  --subsets LIST     OSEM's subset counts, up to 3 of 2, 4, 8, 16, 32, e.g. 4,8. Default 4,8.\n"
     "  --post-filter F    the Gaussian's full width at half maximum, pixels. Default 4.\n"
-    "  --region C,R,RADIUS  a disc to measure, in the slice's column and row; repeatable.\n"
+    "  --region C,R,RADIUS  a disc to measure, in the truth's column and row; repeatable,\n"
+    "                       and needed with --picture.\n"
     "  --flat C,R,RADIUS    the flat disc for the noise; by default the disc of radius 10 of\n"
     "                       one true level nearest the centre.\n";
 
@@ -225,7 +229,7 @@ static int WritePage(const char *folder, const char *path, long row, long realis
     if (!file) return 0;
     char text[1024];
     PageBegin(file, "en", "Contrast recovery against noise");
-    snprintf(text, sizeof text, "%ld noisy realisations of row %ld of the phantom at a largest expected count of "
+    snprintf(text, sizeof text, "%ld noisy realisations of row %ld of the truth at a largest expected count of "
              "%g, each rebuilt by every method. Contrast recovery (of the first region, %s) is of the mean image; "
              "the noise is the ensemble noise in the flat disc. Iterations are marked along each curve; the "
              "program's filtered backprojection with each sample filter is a point.", realisations, row, counts,
@@ -283,28 +287,39 @@ static int WritePage(const char *folder, const char *path, long row, long realis
 
 int RunTradeoffCommand(int argc, char **argv) {
     if (!SplitArguments(argc, argv, 1, "") ||
-        !OnlyOptions("tradeoff", "phantom scale row counts realisations seed iterations subsets post-filter region flat",
+        !OnlyOptions("tradeoff", "phantom scale picture row counts realisations seed iterations subsets post-filter region flat",
                      "region"))
         return ExitUsage;
     if (PositionalCount != 1)
         return RefuseWith(ExitUsage, "tradeoff takes one word besides its options, the folder to write (see "
                                      "quorvel_data tradeoff --help)");
-    if (!HasOption("phantom")) return RefuseWith(ExitUsage, "tradeoff needs --phantom head or --phantom rods");
+    if (HasOption("phantom") == HasOption("picture"))
+        return RefuseWith(ExitUsage, "tradeoff needs one truth: --phantom head|rods or --picture FILE");
+    if (HasOption("picture") && !HasOption("region"))
+        return RefuseWith(ExitUsage, "with --picture, give the regions to measure: --region C,R,RADIUS");
+    if (HasOption("scale") && !HasOption("phantom")) return RefuseWith(ExitUsage, "--scale sizes a phantom");
     long row = LastSlice - HeadMiddleSlice, realisations = 10, iterations = 50;
     double counts = 1000.0, fwhm = 4.0;
     uint64_t seed = 1;
-    int phantom;
+    int phantom = -1;
     double scale;
     if (!WholeOption("row", 0, LastSlice, &row) || !NumberOption("counts", 0.001, 1.0e7, &counts) ||
         !WholeOption("realisations", 2, 100, &realisations) || !WholeOption("iterations", 1, 100, &iterations) ||
         !NumberOption("post-filter", 0.0, PostFilterFwhmMax, &fwhm) || !SeedOption("seed", &seed) ||
-        !ReadSubsetList() || !PhantomFromOptions(&phantom, &scale))
+        !ReadSubsetList() || (HasOption("phantom") && !PhantomFromOptions(&phantom, &scale)))
         return ExitUsage;
-    double z = (double)(LastSlice - row);
+    double z = (double)(LastSlice - row), left = 0.0, top = 0.0;
+    int s = LastSlice - (int)row;
     RegionCount = 0;
     FlatKnown = 0;
-    TruthFromPhantom(z);
-    AddSphereRegions(z);
+    if (phantom >= 0) {
+        TruthFromPhantom(z);
+        AddSphereRegions(z);
+    } else {
+        if (!ReadPicture(OptionText("picture"), ImageSide, ImageSide, "a slice")) return ExitFailed;
+        TruthFromPicture();
+        left = PictureLeft(), top = PictureTop();
+    }
     int given = 0;
     for (int n = 0; n < OptionCount; n++) {
         double disc[3];
@@ -313,10 +328,11 @@ int RunTradeoffCommand(int argc, char **argv) {
         if (given == 0) RegionCount = 0;
         char name[RegionNameBytes];
         snprintf(name, sizeof name, "region%d", ++given);
-        if (!AddRegion(name, disc[0], disc[1], disc[2])) return ExitUsage;
+        if (!AddRegion(name, disc[0] + left, disc[1] + top, disc[2])) return ExitUsage;
     }
     if (HasOption("flat")) {
         if (!DiscText("flat", OptionText("flat"), FlatDisc)) return ExitUsage;
+        FlatDisc[0] += left, FlatDisc[1] += top;
         FlatKnown = 1;
     } else {
         FindFlatRegion(10.0);
@@ -336,13 +352,20 @@ int RunTradeoffCommand(int argc, char **argv) {
     char csvPath[FolderBytes], pagePath[FolderBytes];
     if (!TryFile(folder, "tradeoff.csv", csvPath) || !TryFile(folder, "index.html", pagePath)) return ExitFailed;
 
-    ProjectPhantom(counts);
-    int s = LastSlice - (int)row;
+    if (phantom >= 0) {
+        ProjectPhantom(counts);
+    } else {
+        memset(SampleVolume, 0, sizeof SampleVolume);
+        ProjectPictureIntoSlice(s);
+        if (!(LargestSample() > 0.0f)) return RefuseWith(ExitFailed, "the picture is black: nothing to project");
+        ScaleSampleVolume(counts);
+    }
     for (int a = 0; a < Angles; a++)
         for (int r = 0; r < Bins; r++) MeanCounts[a][r] = SampleVolume[s][a][r];
     ClearEnsemble();
-    printf("%ld realisations of row %ld of the %s phantom, largest expected count %g, seeds %llu on\n", realisations,
-           row, phantom == 0 ? "head" : "rods", counts, (unsigned long long)seed);
+    printf("%ld realisations of row %ld of %s, largest expected count %g, seeds %llu on\n", realisations, row,
+           phantom == 0 ? "the head phantom" : phantom == 1 ? "the rods phantom" : Printable(OptionText("picture")),
+           counts, (unsigned long long)seed);
     for (long i = 0; i < realisations; i++) {
         Realise((int)i, fwhm, seed);
         printf("  realisation %ld rebuilt\n", i + 1);

@@ -190,11 +190,12 @@ TEST(DataTool, RefusesEachBadArgumentOrFileInOneLineAndLeavesNothingBehind) {
         {{"mlem", In("one.sino"), out, "--row", "43", "--steps", pgm}, 1, "cannot make that folder, or it is a file"},
         {{"mlem", In("one.sino"), out, "--row", "43", "--steps", In("no/such/steps")}, 1, "cannot make that folder"},
         {{"tradeoff"}, 2, "tradeoff takes one word besides its options"},
-        {{"tradeoff", In("trade")}, 2, "tradeoff needs --phantom head or --phantom rods"},
+        {{"tradeoff", In("trade")}, 2, "tradeoff needs one truth"},
+        {{"tradeoff", In("trade"), "--picture", pgm}, 2, "with --picture, give the regions to measure"},
         {{"tradeoff", In("trade"), "--phantom", "head", "--subsets", "4,3"}, 2, "--subsets 4,3: give up to 3 of 2, 4, 8"},
         {{"tradeoff", In("trade"), "--phantom", "head", "--subsets", "2,4,8,16"}, 2, "--subsets 2,4,8,16: give up to 3"},
         {{"tradeoff", In("trade"), "--phantom", "head", "--realisations", "1"}, 2, "--realisations 1: give a whole number from 2"},
-        {{"tradeoff", In("trade"), "--phantom", "head", "--picture", pgm}, 2, "tradeoff takes no option --picture"},
+        {{"tradeoff", In("trade"), "--phantom", "head", "--picture", pgm}, 2, "tradeoff needs one truth"},
         {{"tradeoff", pgm, "--phantom", "head"}, 1, "cannot make that folder, or it is a file"},
     };
     for (const Refusal &r : refusals) {
