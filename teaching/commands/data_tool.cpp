@@ -33,7 +33,7 @@ const char *const ToolHelp =
     "  quorvel_data tradeoff OUTDIR (--phantom head|rods | --picture FILE --region C,R,RADIUS...)\n"
     "               [--row N] [--counts N] [--realisations R]\n"
     "               [--iterations K] [--subsets LIST] [--post-filter FWHM] [--region C,R,RADIUS]...\n"
-    "               [--flat C,R,RADIUS] [--seed S]\n"
+    "               [--flat C,R,RADIUS] [--seed S] [--lang en|ja]\n"
     "      contrast recovery against ensemble noise over noisy realisations: MLEM, OSEM,\n"
     "      smoothed MLEM and filtered backprojection, as a table and a page of curves\n"
     "\n"

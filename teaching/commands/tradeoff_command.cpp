@@ -60,6 +60,7 @@ const char *const TradeoffHelp =
     "  --iterations K     1 to 100. Default 50.\n"
     "  --subsets LIST     OSEM's subset counts, up to 3 of 2, 4, 8, 16, 32, e.g. 4,8. Default 4,8.\n"
     "  --post-filter F    the Gaussian's full width at half maximum, pixels. Default 4.\n"
+    "  --lang en|ja       the page's language. Default en.\n"
     "  --region C,R,RADIUS  a disc to measure, in the truth's column and row; repeatable,\n"
     "                       and needed with --picture.\n"
     "  --flat C,R,RADIUS    the flat disc for the noise; by default the disc of radius 10 of\n"
@@ -189,10 +190,52 @@ static int WriteCsv(const char *path) {
     return 1;
 }
 
+// The page's words in each language it is written in; the formats take the same numbers.
+struct PageWords {
+    const char *lang, *title, *intro, *curveHeading, *xLabel, *yLabel, *curveCaption, *mapsHeading, *noiseMap,
+        *biasMap, *fbp, *smoothed, *osem, *mlem;
+};
+static const PageWords Words[] = {
+    {"en", "Contrast recovery against noise",
+     "%ld noisy realisations of row %ld of the truth at a largest expected count of %g, each rebuilt by every "
+     "method. Contrast recovery (of the first region, %s) is of the mean image; the noise is the ensemble noise in "
+     "the flat disc. Iterations are marked along each curve; the program's filtered backprojection with each sample "
+     "filter is a point.",
+     "Contrast recovery against ensemble noise", "ensemble noise, % (std across realisations over mean, flat disc)",
+     "contrast recovery",
+     "Each curve runs from its first recorded iteration (low noise, low contrast) to its last; numbers are "
+     "iterations (passes for OSEM).",
+     "Noise and bias maps",
+     "Noise map: each pixel's standard deviation across the realisations. Grey: black 0, white %.4g (the mean "
+     "image's mean in the object is %.4g).",
+     "Bias map: the scaled mean image minus the truth, in the truth's units. Grey: 0 mid-grey, black %.4g, white "
+     "%.4g.",
+     "FBP, sample filters", "MLEM + Gaussian %g px", "OSEM, %d subsets", "MLEM"},
+    {"ja", "コントラストとノイズのトレードオフ",
+     "真の画像の行 %ld を、最大期待カウント %g で %ld 通りのノイズを含むデータにし、それぞれをすべての方法で再構成"
+     "しました。コントラスト回復率（最初の領域 %s）は平均画像のもの、ノイズは平らな円板でのアンサンブル ノイズです。"
+     "各曲線には反復回数を記し、プログラムのフィルタ補正逆投影は各サンプル フィルタを点で示します。",
+     "コントラスト回復率とアンサンブル ノイズ", "アンサンブル ノイズ %（実現間の標準偏差 / 平均、平らな円板）",
+     "コントラスト回復率",
+     "各曲線は最初に記録した反復（低ノイズ・低コントラスト）から最後の反復まで続きます。数字は反復回数"
+     "（OSEM ではパス数）です。",
+     "ノイズ マップとバイアス マップ",
+     "ノイズ マップ: 各ピクセルの実現間の標準偏差。濃淡: 黒 0、白 %.4g（物体内の平均画像の平均は %.4g）。",
+     "バイアス マップ: 尺度を合わせた平均画像から真の画像を引いたもの（真の画像の単位）。濃淡: 0 が中間の灰色、"
+     "黒 %.4g、白 %.4g。",
+     "FBP（サンプル フィルタ）", "MLEM + ガウス %g px", "OSEM（%d サブセット）", "MLEM"},
+};
+static const char *const LanguageNames[] = {"en", "ja"};
+const int Languages = 2;
+static int Language;   // the page's: 0 English, 1 Japanese
+const int CaptionBytes = 640;
+
 static unsigned char MapGreys[ImageSide][ImageSide];
 
 // The noise and bias maps of one row, beside the page; their captions into the texts.
-static int WriteMaps(const char *folder, int n, const char *name, char noiseCaption[256], char biasCaption[256]) {
+static int WriteMaps(const char *folder, int n, const char *name, char noiseCaption[CaptionBytes],
+                     char biasCaption[CaptionBytes]) {
+    const PageWords &words = Words[Language];
     MeasureEnsemble(Rows[n].slot);
     double peakStd = 0.0, peakBias = 0.0, mean = 0.0, count = 0.0;
     for (int p = 0; p < ImageSide; p++)
@@ -206,13 +249,11 @@ static int WriteMaps(const char *folder, int n, const char *name, char noiseCapt
     ImageGreysOf(EnsembleStd, 0.0, peakStd, MapGreys);
     snprintf(path, sizeof path, "%s/%s_noise.bmp", folder, name);
     if (!WriteGreyPicture(path, MapGreys, ImageSide)) return 0;
-    snprintf(noiseCaption, 256, "Noise map: each pixel's standard deviation across the realisations. Grey: black 0, "
-             "white %.4g (the mean image's mean in the object is %.4g).", peakStd, count ? mean / count : 0.0);
+    snprintf(noiseCaption, CaptionBytes, words.noiseMap, peakStd, count ? mean / count : 0.0);
     ImageGreysOf(EnsembleBias, -peakBias, peakBias, MapGreys);
     snprintf(path, sizeof path, "%s/%s_bias.bmp", folder, name);
     if (!WriteGreyPicture(path, MapGreys, ImageSide)) return 0;
-    snprintf(biasCaption, 256, "Bias map: the scaled mean image minus the truth, in the truth's units. Grey: 0 "
-             "mid-grey, black %.4g, white %.4g.", -peakBias, peakBias);
+    snprintf(biasCaption, CaptionBytes, words.biasMap, -peakBias, peakBias);
     return 1;
 }
 
@@ -222,24 +263,24 @@ static int WritePage(const char *folder, const char *path, long row, long realis
     for (int n = 0; n < RowCount; n++)
         if (Rows[n].post > 0.0 && Rows[n].iterations == RecordAt[RecordCount - 1]) shown[1] = n;
     static const char *const mapNames[3] = {"mlem", "mlem_smoothed", "fbp_ramp"};
-    static char noiseCaption[3][256], biasCaption[3][256];
+    static char noiseCaption[3][CaptionBytes], biasCaption[3][CaptionBytes];
+    const PageWords &words = Words[Language];
     for (int i = 0; i < 3; i++)
         if (!WriteMaps(folder, shown[i], mapNames[i], noiseCaption[i], biasCaption[i])) return 0;
     FILE *file = BeginReplacing(path);
     if (!file) return 0;
     char text[1024];
-    PageBegin(file, "en", "Contrast recovery against noise");
-    snprintf(text, sizeof text, "%ld noisy realisations of row %ld of the truth at a largest expected count of "
-             "%g, each rebuilt by every method. Contrast recovery (of the first region, %s) is of the mean image; "
-             "the noise is the ensemble noise in the flat disc. Iterations are marked along each curve; the "
-             "program's filtered backprojection with each sample filter is a point.", realisations, row, counts,
-             RegionCount ? RegionName[0] : "none");
+    PageBegin(file, words.lang, words.title);
+    if (Language == 0)
+        snprintf(text, sizeof text, words.intro, realisations, row, counts, RegionCount ? RegionName[0] : "-");
+    else
+        snprintf(text, sizeof text, words.intro, row, counts, realisations, RegionCount ? RegionName[0] : "-");
     PageParagraph(text);
     static double x[RowsMax], y[RowsMax];
     static char labels[RowsMax][16];
     static const char *labelOf[RowsMax];
     PlotLine lines[IterativeMethodsMax + 1];
-    static char names[IterativeMethodsMax + 1][32];
+    static char names[IterativeMethodsMax + 1][64];
     int lineCount = 0;
     for (int n = 0; n < RowCount;) {
         int first = n;
@@ -254,22 +295,20 @@ static int WritePage(const char *folder, const char *path, long row, long realis
             labelOf[k] = labels[k];
         }
         const Row &row = Rows[first];
-        if (strcmp(row.method, "fbp") == 0) snprintf(names[lineCount], 32, "FBP, sample filters");
-        else if (row.post > 0.0) snprintf(names[lineCount], 32, "MLEM + Gaussian %g px", row.post);
-        else if (row.subsets > 1) snprintf(names[lineCount], 32, "OSEM, %d subsets", row.subsets);
-        else snprintf(names[lineCount], 32, "MLEM");
+        if (strcmp(row.method, "fbp") == 0) snprintf(names[lineCount], 64, "%s", words.fbp);
+        else if (row.post > 0.0) snprintf(names[lineCount], 64, words.smoothed, row.post);
+        else if (row.subsets > 1) snprintf(names[lineCount], 64, words.osem, row.subsets);
+        else snprintf(names[lineCount], 64, "%s", words.mlem);
         lines[lineCount] = {names[lineCount], x + first, y + first, n - first, strcmp(row.method, "fbp") == 0,
                             labelOf + first};
         lineCount++;
     }
-    PageHeading("Contrast recovery against ensemble noise");
-    PagePlot(lines, lineCount, "ensemble noise, % (std across realisations over mean, flat disc)",
-             "contrast recovery", "Each curve runs from its first recorded iteration (low noise, low contrast) to "
-             "its last; numbers are iterations (passes for OSEM).");
-    PageHeading("Noise and bias maps");
+    PageHeading(words.curveHeading);
+    PagePlot(lines, lineCount, words.xLabel, words.yLabel, words.curveCaption);
+    PageHeading(words.mapsHeading);
     PageRowBegin();
     for (int i = 0; i < 3; i++) {
-        char source[64], caption[400];
+        char source[64], caption[CaptionBytes + 64];
         const Row &row = Rows[shown[i]];
         snprintf(caption, sizeof caption, "%s %s %d%s: %s", mapNames[i], row.filter, row.iterations,
                  row.post > 0.0 ? " smoothed" : "", noiseCaption[i]);
@@ -287,7 +326,7 @@ static int WritePage(const char *folder, const char *path, long row, long realis
 
 int RunTradeoffCommand(int argc, char **argv) {
     if (!SplitArguments(argc, argv, 1, "") ||
-        !OnlyOptions("tradeoff", "phantom scale picture row counts realisations seed iterations subsets post-filter region flat",
+        !OnlyOptions("tradeoff", "phantom scale picture row counts realisations seed iterations subsets post-filter region flat lang",
                      "region"))
         return ExitUsage;
     if (PositionalCount != 1)
@@ -299,6 +338,7 @@ int RunTradeoffCommand(int argc, char **argv) {
         return RefuseWith(ExitUsage, "with --picture, give the regions to measure: --region C,R,RADIUS");
     if (HasOption("scale") && !HasOption("phantom")) return RefuseWith(ExitUsage, "--scale sizes a phantom");
     long row = LastSlice - HeadMiddleSlice, realisations = 10, iterations = 50;
+    Language = 0;
     double counts = 1000.0, fwhm = 4.0;
     uint64_t seed = 1;
     int phantom = -1;
@@ -306,7 +346,7 @@ int RunTradeoffCommand(int argc, char **argv) {
     if (!WholeOption("row", 0, LastSlice, &row) || !NumberOption("counts", 0.001, 1.0e7, &counts) ||
         !WholeOption("realisations", 2, 100, &realisations) || !WholeOption("iterations", 1, 100, &iterations) ||
         !NumberOption("post-filter", 0.0, PostFilterFwhmMax, &fwhm) || !SeedOption("seed", &seed) ||
-        !ReadSubsetList() || (HasOption("phantom") && !PhantomFromOptions(&phantom, &scale)))
+        !ReadSubsetList() || !ChoiceOption("lang", LanguageNames, Languages, &Language) || (HasOption("phantom") && !PhantomFromOptions(&phantom, &scale)))
         return ExitUsage;
     double z = (double)(LastSlice - row), left = 0.0, top = 0.0;
     int s = LastSlice - (int)row;

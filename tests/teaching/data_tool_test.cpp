@@ -197,6 +197,7 @@ TEST(DataTool, RefusesEachBadArgumentOrFileInOneLineAndLeavesNothingBehind) {
         {{"tradeoff", In("trade"), "--phantom", "head", "--realisations", "1"}, 2, "--realisations 1: give a whole number from 2"},
         {{"tradeoff", In("trade"), "--phantom", "head", "--picture", pgm}, 2, "tradeoff needs one truth"},
         {{"tradeoff", pgm, "--phantom", "head"}, 1, "cannot make that folder, or it is a file"},
+        {{"tradeoff", In("trade"), "--phantom", "head", "--lang", "fr"}, 2, "--lang fr: choose one of en, ja"},
     };
     for (const Refusal &r : refusals) {
         std::string typed;
