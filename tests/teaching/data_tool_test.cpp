@@ -25,6 +25,7 @@
 #include "teaching/commands/data_tool.h"
 #include "teaching/commands/mlem_command.h"
 #include "teaching/commands/sinogram_command.h"
+#include "teaching/html_page.h"
 #include "teaching/filter_taps.h"
 #include "teaching/final_picture.h"
 #include "teaching/geometry_text.h"
@@ -459,6 +460,64 @@ TEST(DataTool, TheStepPageShowsEveryPictureAndChangesNotTheIterations) {
         EXPECT_GT(entry.file_size(), 54u) << name;
     }
     EXPECT_EQ(pictures, 3 * 7) << "iterations 1, 2 and the last, 3, each in seven pictures";
+}
+
+// The trade-off's table has its named columns, a row for every method and recorded
+// iteration and for each sample filter, and numbers in every figure; its page shows
+// every map it wrote.
+TEST(DataTool, TheTradeoffTableHasARowForEachMethodAndIteration) {
+    const struct { std::vector<std::string> words; int rows; const char *header; } runs[] = {
+        {{"tradeoff", In("trade1"), "--phantom", "head", "--realisations", "2", "--iterations", "3", "--subsets", "2"},
+         3 * 3 + FilterKinds,
+         "method,subsets,iterations,filter,post_filter,cr_hot_r9,cr_hot_r6,cr_hot_r4,cr_cold_r8,noise,bias"},
+        {{"tradeoff", In("trade2"), "--phantom", "head", "--realisations", "2", "--iterations", "2", "--subsets", "2,4",
+          "--region", "99.5,97.5,9", "--flat", "128,150,8", "--lang", "ja"},
+         4 * 2 + FilterKinds, "method,subsets,iterations,filter,post_filter,cr_region1,noise,bias"},
+    };
+    for (const auto &run : runs) {
+        ASSERT_EQ(RunTool(run.words), 0) << ToolError;
+        std::string csv = FileBytes(run.words[1] + "/tradeoff.csv"), page = FileBytes(run.words[1] + "/index.html");
+        std::vector<std::string> lines;
+        for (size_t at = 0, end; at < csv.size(); at = end + 1) {
+            end = csv.find('\n', at);
+            if (end == std::string::npos) end = csv.size();
+            lines.push_back(csv.substr(at, end - at));
+        }
+        ASSERT_EQ((int)lines.size(), 1 + run.rows) << run.words[1];
+        EXPECT_EQ(lines[0], run.header);
+        for (size_t n = 1; n < lines.size(); n++) {
+            EXPECT_EQ(lines[n].find("nan"), std::string::npos) << lines[n];
+            EXPECT_EQ(std::count(lines[n].begin(), lines[n].end(), ','), std::count(lines[0].begin(), lines[0].end(), ','))
+                << lines[n];
+        }
+        for (const char *map : {"mlem_noise.bmp", "mlem_bias.bmp", "mlem_smoothed_noise.bmp", "fbp_ramp_bias.bmp"}) {
+            EXPECT_TRUE(Exists(run.words[1] + "/" + map)) << map;
+            EXPECT_NE(page.find(std::string("src=\"") + map + "\""), std::string::npos) << map;
+        }
+        EXPECT_EQ(page.find("nan"), std::string::npos) << "no coordinate of the plot is lost";
+    }
+}
+
+// The page writer escapes text and keeps a plot's coordinates numbers whatever the data.
+TEST(DataTool, ThePageWriterEscapesTextAndDrawsDegeneratePlots) {
+    const double one[] = {3.0}, flat[] = {2.0, 2.0, 2.0}, gaps[] = {1.0, NAN, 4.0}, rising[] = {1.0, 2.0, 3.0};
+    const struct { const char *what; const double *x, *y; int points; } plots[] = {
+        {"one point", one, one, 1}, {"a flat line", rising, flat, 3}, {"a gap", rising, gaps, 3}, {"no point", one, one, 0}};
+    for (const auto &plot : plots) {
+        std::string path = In("page.html");
+        FILE *file = fopen(path.c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        PageBegin(file, "en", "a <b> & \"c\"");
+        PlotLine line = {"x < y", plot.x, plot.y, plot.points, 0, NULL};
+        PagePlot(&line, 1, "x", "y", "caption");
+        EXPECT_EQ(PageEnd(), 1);
+        fclose(file);
+        std::string page = FileBytes(path);
+        EXPECT_NE(page.find("a &lt;b&gt; &amp; &quot;c&quot;"), std::string::npos) << plot.what;
+        EXPECT_EQ(page.find("<b>"), std::string::npos) << plot.what;
+        EXPECT_EQ(page.find("nan"), std::string::npos) << plot.what;
+        EXPECT_EQ(page.find("inf"), std::string::npos) << plot.what;
+    }
 }
 
 // Noise-free counts: the correction gives back the unattenuated volume, and MLEM with
