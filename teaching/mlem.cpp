@@ -12,6 +12,8 @@ float MlemFactor[Angles][Bins];
 float MlemAdditive[Angles][Bins];
 double MlemExpected[Angles][Bins];
 double MlemLogLikelihood;
+void (*MlemUpdateWatch)(int subset, const double backprojection[ImageSide][ImageSide],
+                        const float sensitivity[ImageSide][ImageSide]);
 
 // The square grid looks the same turned a quarter or mirrored, so the chords of the
 // angles from 0 to 45 degrees serve all the others, read through a turned or mirrored
@@ -217,6 +219,7 @@ static void UpdateSubset(int subset) {
     if (!ExpectedCurrent)
         for (int angle = subset; angle < Angles; angle += SubsetCount) ProjectAngle(angle);
     BackprojectSubset(subset, RatioOf);
+    if (MlemUpdateWatch) MlemUpdateWatch(subset, Backprojection, Sensitivity[subset]);
     for (int p = 0; p < ImageSide; p++)
         for (int q = 0; q < ImageSide; q++)
             if (Sensitivity[subset][p][q] > 0.0f) MlemImage[p][q] *= Backprojection[p][q] / Sensitivity[subset][p][q];

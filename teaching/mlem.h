@@ -33,3 +33,9 @@ void StartMlem(int subsets);
 // ratio of measured to expected counts over its sensitivity; then MlemExpected and
 // MlemLogLikelihood of the new image.
 void MlemIteration();
+
+// When set, called in each subset's update just before the image is scaled, with that
+// subset's backprojected ratio and its sensitivity, [P][Q]: every pixel whose sensitivity
+// is above 0 is then multiplied by their quotient. For pictures of the steps.
+extern void (*MlemUpdateWatch)(int subset, const double backprojection[ImageSide][ImageSide],
+                               const float sensitivity[ImageSide][ImageSide]);

@@ -214,6 +214,18 @@ int DiscLeavesSlice(double column, double row, double radius) {
     return column - radius < 0.0 || row - radius < 0.0 || column + radius > ImageSide - 1 || row + radius > ImageSide - 1;
 }
 
+void ImageRingMeans(const double image[ImageSide][ImageSide], double column, double row, double inner, double outer,
+                    double *mean, double *truth) {
+    double sum = 0.0, sumTruth = 0.0;
+    GatherRing(column, row, inner, outer);
+    for (int k = 0; k < RingCount; k++) {
+        sum += image[RingP[k]][RingQ[k]];
+        sumTruth += TruthSlice[RingP[k]][RingQ[k]];
+    }
+    *mean = RingCount ? sum / RingCount : NAN;
+    *truth = RingCount ? sumTruth / RingCount : NAN;
+}
+
 // Notes why a figure could not be had.
 static void Because(char reason[ReasonBytes], const char *why) { snprintf(reason, ReasonBytes, "%s", why); }
 

@@ -78,6 +78,10 @@ void Note(const char *format, ...) __attribute__((format(printf, 1, 2)));
 // Whether the disc reaches past the slice's edge.
 int DiscLeavesSlice(double column, double row, double radius);
 
+// Mean of image [P][Q] over the pixels from inner to outer pixels from (column, row), as
+// RingMeans gathers them, and the mean true activity there; NaN for no pixels.
+void ImageRingMeans(const double image[ImageSide][ImageSide], double column, double row, double inner, double outer,
+                    double *mean, double *truth);
 // Mean share of the peak over the pixels from inner to outer pixels from (column, row)
 // in the picture (inner < 0: the whole disc), and the mean true activity there.
 void RingMeans(double column, double row, double inner, double outer, double *shown, double *truth);

@@ -11,6 +11,7 @@
 #include "teaching/commands/import_command.h"
 #include "teaching/commands/mlem_command.h"
 #include "teaching/commands/sinogram_command.h"
+#include "teaching/commands/tradeoff_command.h"
 #include "teaching/geometry_text.h"
 #include "teaching/tool_error.h"
 
@@ -27,6 +28,7 @@ const DataCommand DataCommands[] = {
      "  quorvel_data sinogram OUTPUT.sino (--phantom head|rods | --picture FILE | --folder DIR)\n"
      "               [--scale F] [--counts N] [--noise poisson|none] [--seed S]\n"
      "               [--attenuation | --attenuation-corrected] [--mu-map FILE] [--pixel-mm D]\n"
+     "               [--scatter F] [--randoms F] [--normalisation SPREAD] [--corrected LIST]\n"
      "      a sinogram volume from a built-in phantom or from your own grey pictures\n",
      &SinogramHelp, RunSinogramCommand},
     {"filter",
@@ -42,8 +44,18 @@ const DataCommand DataCommands[] = {
     {"mlem",
      "  quorvel_data mlem INPUT.sino OUTPUT.bmp --row N [--iterations K] [--subsets S]\n"
      "               [--attenuation (--phantom head|rods | --picture FILE | --mu-map FILE)]\n"
-     "      one slice rebuilt by MLEM or OSEM, saved as the program shows its final image\n",
+     "               [--model LIST] [--post-filter FWHM] [--steps DIR]\n"
+     "      one slice rebuilt by MLEM or OSEM, saved as the program shows its final image;\n"
+     "      --steps DIR shows each step of MLEM on a page\n",
      &MlemHelp, RunMlemCommand},
+    {"tradeoff",
+     "  quorvel_data tradeoff OUTDIR (--phantom head|rods | --picture FILE --region C,R,RADIUS...)\n"
+     "               [--row N] [--counts N] [--realisations R]\n"
+     "               [--iterations K] [--subsets LIST] [--post-filter FWHM] [--region C,R,RADIUS]...\n"
+     "               [--flat C,R,RADIUS] [--seed S] [--lang en|ja]\n"
+     "      contrast recovery against ensemble noise over noisy realisations: MLEM, OSEM,\n"
+     "      smoothed MLEM and filtered backprojection, as a table and a page of curves\n",
+     &TradeoffHelp, RunTradeoffCommand},
 };
 const int DataCommandCount = (int)(sizeof DataCommands / sizeof DataCommands[0]);
 

@@ -19,6 +19,8 @@
 #include "teaching/picture_projection.h"
 #include "teaching/poisson_noise.h"
 #include "teaching/sample_volume.h"
+#include "teaching/mlem_steps.h"
+#include "teaching/post_smoothing.h"
 #include "teaching/sinogram_reading.h"
 #include "teaching/tool_error.h"
 #include "recon/geometry.h"
@@ -57,6 +59,15 @@ const char *const MlemHelp =
     "  --subsets S     OSEM: the @ANGLES@ angles in S interleaved subsets (1, 2, 4, 8, 16 or\n"
     "                  32), the image updated after each, so one pass does about the work\n"
     "                  of S MLEM iterations. Default 1: MLEM.\n"
+    "  --post-filter F smooths the written picture with a Gaussian of F pixels full width at\n"
+    "                  half maximum (0 to 64), as scanners smooth OSEM; the iterations and\n"
+    "                  the log-likelihoods are the same. Default 0: none.\n"
+    "  --steps DIR     also shows MLEM step by step on DIR/index.html (DIR is made if\n"
+    "                  missing): for iterations 1, 2, 5, 10, 20, 50 and the last, the image\n"
+    "                  before the update, the measured and expected sinograms, their ratio,\n"
+    "                  the ratio backprojected, the sensitivity and the update, as BMP\n"
+    "                  pictures with their numbers and grey scales in the captions, and the\n"
+    "                  log-likelihood of every iteration as a plot. With one subset only.\n"
     "  --attenuation   puts each line's attenuation factor into the model, which corrects\n"
     "                  for it without dividing the noisy counts by the factors: they keep\n"
     "                  their Poisson statistics. Give the counts as measured (a volume\n"
@@ -80,6 +91,7 @@ const char *const MlemHelp =
 
 const long IterationsDefault = 20;
 const long IterationsMax = 1000;
+static_assert(IterationsMax <= StepIterationsMax, "the step page plots every iteration");
 
 // The slice's counts must be counts: 0 or more, and some.
 static int CheckCounts(const char *path, long row) {
@@ -195,7 +207,7 @@ static void ModelSlice(int s, uint64_t seed) {
 int RunMlemCommand(int argc, char **argv) {
     if (!SplitArguments(argc, argv, 1, "attenuation") ||
         !OnlyOptions("mlem", "row iterations subsets attenuation phantom scale picture mu-map pixel-mm model scatter "
-                             "randoms normalisation seed counts", ""))
+                             "randoms normalisation seed counts post-filter steps", ""))
         return ExitUsage;
     if (PositionalCount != 2)
         return RefuseWith(ExitUsage, "mlem takes two words besides its options, the volume and the picture to write "
@@ -209,6 +221,11 @@ int RunMlemCommand(int argc, char **argv) {
     if (subsetsText && (!ReadWhole(subsetsText, &subsets) || subsets < 1 || subsets > SubsetsMax || (subsets & (subsets - 1))))
         return RefuseWith(ExitUsage, "--subsets %s: give 1, 2, 4, 8, 16 or 32, so that each holds as many angles",
                           subsetsText);
+    double fwhm = 0.0;
+    if (!NumberOption("post-filter", 0.0, PostFilterFwhmMax, &fwhm)) return ExitUsage;
+    const char *steps = OptionText("steps");
+    if (steps && subsets > 1)
+        return RefuseWith(ExitUsage, "--steps shows MLEM's updates: give --subsets 1 (or leave it out)");
     int phantom;
     double scale, counts = 1000.0;
     uint64_t seed = 1;
@@ -225,14 +242,17 @@ int RunMlemCommand(int argc, char **argv) {
     if (ModelNeedsTrues() && !TrueSlice(s, counts)) return ExitFailed;
     if (AttenuationAsked && (!SliceAttenuation(s) || !CheckSomethingAttenuates())) return ExitFailed;
     ModelSlice(s, seed);
-    // The output is made ready before the iterations, so that a folder that is not there
-    // is told at once, not after them.
+    StartMlem((int)subsets);
+    if (!CheckFieldCounts(input, row)) return ExitFailed;
+
+    // The outputs are readied before the iterations, so a place that cannot be written is refused at once.
     FILE *file = BeginReplacing(output);
     if (!file) return ExitFailed;
-    StartMlem((int)subsets);
-    if (!CheckFieldCounts(input, row)) {
+    if (steps) {
+        // One file is replaced at a time: the picture is tried now and written at the end.
         FinishReplacing(output, file, 0);
-        return ExitFailed;
+        if (!BeginSteps(steps, Printable(input), row, (int)iterations)) return ExitFailed;
+        file = NULL;
     }
 
     printf("%s, row %ld: %s of %ld subset%s\n", Printable(input), row, subsets > 1 ? "OSEM" : "MLEM", subsets,
@@ -242,11 +262,23 @@ int RunMlemCommand(int argc, char **argv) {
     printf("log-likelihood against a perfect fit (0), after each iteration:\n   flat start %.3f\n", MlemLogLikelihood);
     // Each line reaches a log file as it is made, not when the run ends.
     fflush(stdout);
+    NoteStepLikelihood(0, MlemLogLikelihood);
+    int stepsWritten = 1;
     for (long k = 1; k <= iterations; k++) {
+        int shown = steps && stepsWritten && StepShown((int)k);
+        if (shown) CaptureStepStart();
         MlemIteration();
+        if (shown) {
+            CaptureStepEnd();
+            stepsWritten = WriteStepPictures((int)k);
+        }
+        NoteStepLikelihood((int)k, MlemLogLikelihood);
         printf("%6ld %.3f\n", k, MlemLogLikelihood);
         fflush(stdout);
     }
+    if (steps && !FinishSteps(stepsWritten)) return ExitFailed;
+    if (!file && !(file = BeginReplacing(output))) return ExitFailed;
+    SmoothImage(MlemImage, fwhm);
     double peak = 0.0;
     for (int p = 0; p < ImageSide; p++)
         for (int q = 0; q < ImageSide; q++)
@@ -261,6 +293,8 @@ int RunMlemCommand(int argc, char **argv) {
     int written = WriteFinalPictureTo(file);
     if (!FinishReplacing(output, file, written))
         return written ? ExitFailed : RefuseWith(ExitFailed, "cannot write %s (is there room?)", output);
+    if (steps) printf("wrote %s/index.html: the steps of MLEM\n", Printable(steps));
+    if (fwhm > 0.0) printf("smoothed the picture with a Gaussian of %g pixels full width at half maximum\n", fwhm);
     printf("wrote %s: the final image after %ld iteration%s\n", Printable(output), iterations,
            iterations > 1 ? "s" : "");
     return ExitDone;

@@ -3,6 +3,7 @@
 // figures of compare on pictures whose answer is known.
 #include <math.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <algorithm>
@@ -14,6 +15,8 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#else
+#include <process.h>
 #endif
 
 #include <gtest/gtest.h>
@@ -24,6 +27,7 @@
 #include "teaching/commands/filter_command.h"
 #include "teaching/commands/mlem_command.h"
 #include "teaching/commands/sinogram_command.h"
+#include "teaching/html_page.h"
 #include "teaching/filter_taps.h"
 #include "teaching/final_picture.h"
 #include "teaching/geometry_text.h"
@@ -49,11 +53,21 @@
 
 namespace data_tool_test {
 
+// One folder a process: test runs of other trees on the same machine clear theirs.
 static std::string Folder() {
     static std::string folder;
     if (folder.empty()) {
-        folder = (std::filesystem::temp_directory_path() / "quorvel_data_tool").string();
+#ifdef _WIN32
+        int process = _getpid();
+#else
+        int process = (int)getpid();
+#endif
+        folder = (std::filesystem::temp_directory_path() / ("quorvel_data_tool_" + std::to_string(process))).string();
         std::filesystem::remove_all(folder);
+        std::atexit([] {
+            std::error_code error;
+            std::filesystem::remove_all(Folder(), error);
+        });
         std::filesystem::create_directories(folder + "/empty");
     }
     return folder;
@@ -186,6 +200,19 @@ TEST(DataTool, RefusesEachBadArgumentOrFileInOneLineAndLeavesNothingBehind) {
         {{"mlem", In("empty.sino"), out, "--row", "43"}, 1, "row 43 holds no counts"},
         {{"mlem", In("negative.sino"), out, "--row", "0"}, 1, "row 0, angle 0, bin 0 holds -1; MLEM needs counts of 0 or more"},
         {{"mlem", In("one.sino"), In("empty"), "--row", "43", "--iterations", "1"}, 1, "is a folder; give a file name"},
+        {{"mlem", In("head.sino"), out, "--row", "43", "--post-filter", "-1"}, 2, "--post-filter -1: give a number from 0 to 64"},
+        {{"mlem", In("head.sino"), out, "--row", "43", "--steps", In("steps"), "--subsets", "4"}, 2, "--steps shows MLEM's updates: give --subsets 1"},
+        {{"mlem", In("one.sino"), out, "--row", "43", "--steps", pgm}, 1, "cannot make that folder, or it is a file"},
+        {{"mlem", In("one.sino"), out, "--row", "43", "--steps", In("no/such/steps")}, 1, "cannot make that folder"},
+        {{"tradeoff"}, 2, "tradeoff takes one word besides its options"},
+        {{"tradeoff", In("trade")}, 2, "tradeoff needs one truth"},
+        {{"tradeoff", In("trade"), "--picture", pgm}, 2, "with --picture, give the regions to measure"},
+        {{"tradeoff", In("trade"), "--phantom", "head", "--subsets", "4,3"}, 2, "--subsets 4,3: give up to 3 of 2, 4, 8"},
+        {{"tradeoff", In("trade"), "--phantom", "head", "--subsets", "2,4,8,16"}, 2, "--subsets 2,4,8,16: give up to 3"},
+        {{"tradeoff", In("trade"), "--phantom", "head", "--realisations", "1"}, 2, "--realisations 1: give a whole number from 2"},
+        {{"tradeoff", In("trade"), "--phantom", "head", "--picture", pgm}, 2, "tradeoff needs one truth"},
+        {{"tradeoff", pgm, "--phantom", "head"}, 1, "cannot make that folder, or it is a file"},
+        {{"tradeoff", In("trade"), "--phantom", "head", "--lang", "fr"}, 2, "--lang fr: choose one of en, ja"},
     };
     for (const Refusal &r : refusals) {
         std::string typed;
@@ -199,7 +226,7 @@ TEST(DataTool, RefusesEachBadArgumentOrFileInOneLineAndLeavesNothingBehind) {
     // The good form of a refused line works, and --help answers every command.
     EXPECT_EQ(RunTool({"compare", In("busy.bmp"), "--phantom", "head", "--region", "128,128,5"}), 0) << ToolError;
     EXPECT_EQ(RegionCount, 1);
-    for (const char *command : {"sinogram", "filter", "compare", "mlem"}) EXPECT_EQ(RunTool({command, "--help"}), 0) << command;
+    for (const char *command : {"sinogram", "filter", "compare", "mlem", "tradeoff"}) EXPECT_EQ(RunTool({command, "--help"}), 0) << command;
 }
 
 TEST(DataTool, FilterFilesAtFullCutoffAreTheSampleFiles) {
@@ -423,6 +450,89 @@ TEST(DataTool, APictureComesBackThroughTheProgramsReconstruction) {
     EXPECT_LT(figures[0][1], 0.35);
     EXPECT_GT(figures[1][0], figures[0][0]);
     EXPECT_LT(figures[1][1], figures[0][1]);
+}
+
+// The step page names every picture it shows and each is written; showing the steps or
+// smoothing afterwards leaves the iterations, so the unsmoothed picture, as they were.
+TEST(DataTool, TheStepPageShowsEveryPictureAndChangesNotTheIterations) {
+    const std::string volume = In("steps.sino");
+    ASSERT_EQ(RunTool({"sinogram", volume, "--phantom", "head", "--counts", "100"}), 0) << ToolError;
+    ASSERT_EQ(RunTool({"mlem", volume, In("plain.bmp"), "--row", "43", "--iterations", "3"}), 0) << ToolError;
+    ASSERT_EQ(RunTool({"mlem", volume, In("stepped.bmp"), "--row", "43", "--iterations", "3", "--steps", In("steps")}), 0)
+        << ToolError;
+    ASSERT_EQ(RunTool({"mlem", volume, In("smooth.bmp"), "--row", "43", "--iterations", "3", "--post-filter", "4"}), 0)
+        << ToolError;
+    EXPECT_EQ(FileBytes(In("plain.bmp")), FileBytes(In("stepped.bmp")));
+    EXPECT_NE(FileBytes(In("plain.bmp")), FileBytes(In("smooth.bmp")));
+    std::string text = FileBytes(In("steps/index.html"));
+    EXPECT_NE(text.find("<svg"), std::string::npos);
+    int pictures = 0;
+    for (const auto &entry : std::filesystem::directory_iterator(In("steps"))) {
+        std::string name = entry.path().filename().string();
+        if (name == "index.html") continue;
+        pictures++;
+        EXPECT_NE(text.find("src=\"" + name + "\""), std::string::npos) << name;
+        EXPECT_GT(entry.file_size(), 54u) << name;
+    }
+    EXPECT_EQ(pictures, 3 * 7) << "iterations 1, 2 and the last, 3, each in seven pictures";
+}
+
+// The trade-off's table has its named columns, a row for every method and recorded
+// iteration and for each sample filter, and numbers in every figure; its page shows
+// every map it wrote.
+TEST(DataTool, TheTradeoffTableHasARowForEachMethodAndIteration) {
+    const struct { std::vector<std::string> words; int rows; const char *header; } runs[] = {
+        {{"tradeoff", In("trade1"), "--phantom", "head", "--realisations", "2", "--iterations", "3", "--subsets", "2"},
+         3 * 3 + FilterKinds,
+         "method,subsets,iterations,filter,post_filter,cr_hot_r9,cr_hot_r6,cr_hot_r4,cr_cold_r8,noise,bias"},
+        {{"tradeoff", In("trade2"), "--phantom", "head", "--realisations", "2", "--iterations", "2", "--subsets", "2,4",
+          "--region", "99.5,97.5,9", "--flat", "128,150,8", "--lang", "ja"},
+         4 * 2 + FilterKinds, "method,subsets,iterations,filter,post_filter,cr_region1,noise,bias"},
+    };
+    for (const auto &run : runs) {
+        ASSERT_EQ(RunTool(run.words), 0) << ToolError;
+        std::string csv = FileBytes(run.words[1] + "/tradeoff.csv"), page = FileBytes(run.words[1] + "/index.html");
+        std::vector<std::string> lines;
+        for (size_t at = 0, end; at < csv.size(); at = end + 1) {
+            end = csv.find('\n', at);
+            if (end == std::string::npos) end = csv.size();
+            lines.push_back(csv.substr(at, end - at));
+        }
+        ASSERT_EQ((int)lines.size(), 1 + run.rows) << run.words[1];
+        EXPECT_EQ(lines[0], run.header);
+        for (size_t n = 1; n < lines.size(); n++) {
+            EXPECT_EQ(lines[n].find("nan"), std::string::npos) << lines[n];
+            EXPECT_EQ(std::count(lines[n].begin(), lines[n].end(), ','), std::count(lines[0].begin(), lines[0].end(), ','))
+                << lines[n];
+        }
+        for (const char *map : {"mlem_noise.bmp", "mlem_bias.bmp", "mlem_smoothed_noise.bmp", "fbp_ramp_bias.bmp"}) {
+            EXPECT_TRUE(Exists(run.words[1] + "/" + map)) << map;
+            EXPECT_NE(page.find(std::string("src=\"") + map + "\""), std::string::npos) << map;
+        }
+        EXPECT_EQ(page.find("nan"), std::string::npos) << "no coordinate of the plot is lost";
+    }
+}
+
+// The page writer escapes text and keeps a plot's coordinates numbers whatever the data.
+TEST(DataTool, ThePageWriterEscapesTextAndDrawsDegeneratePlots) {
+    const double one[] = {3.0}, flat[] = {2.0, 2.0, 2.0}, gaps[] = {1.0, NAN, 4.0}, rising[] = {1.0, 2.0, 3.0};
+    const struct { const char *what; const double *x, *y; int points; } plots[] = {
+        {"one point", one, one, 1}, {"a flat line", rising, flat, 3}, {"a gap", rising, gaps, 3}, {"no point", one, one, 0}};
+    for (const auto &plot : plots) {
+        std::string path = In("page.html");
+        FILE *file = fopen(path.c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        PageBegin(file, "en", "a <b> & \"c\"");
+        PlotLine line = {"x < y", plot.x, plot.y, plot.points, 0, NULL};
+        PagePlot(&line, 1, "x", "y", "caption");
+        EXPECT_EQ(PageEnd(), 1);
+        fclose(file);
+        std::string page = FileBytes(path);
+        EXPECT_NE(page.find("a &lt;b&gt; &amp; &quot;c&quot;"), std::string::npos) << plot.what;
+        EXPECT_EQ(page.find("<b>"), std::string::npos) << plot.what;
+        EXPECT_EQ(page.find("nan"), std::string::npos) << plot.what;
+        EXPECT_EQ(page.find("inf"), std::string::npos) << plot.what;
+    }
 }
 
 // Noise-free counts: the correction gives back the unattenuated volume, and MLEM with
