@@ -82,8 +82,17 @@ static double Fbp[ImageSide][ImageSide];
 
 // Iterative method m (0 MLEM, 1.. OSEM, last smoothed MLEM) at record i.
 static int IterativeSlot(int m, int i) { return m * (RecordsMax + 1) + i; }
-static int FbpSlot(int kind) { return IterativeMethodsMax * (RecordsMax + 1) + kind; }
-static_assert(IterativeMethodsMax * (RecordsMax + 1) + FilterKinds <= EnsembleSlotsMax, "every method and iteration has a slot");
+// The program's FBP with each sample filter at full cutoff: the kinds with a sample file.
+const int FbpFiltersMax = 8;
+static int FbpFilters[FbpFiltersMax];   // rows of FilterKindTable
+static int FbpFilterCount;
+static void ListFbpFilters() {
+    FbpFilterCount = 0;
+    for (int kind = 0; kind < FilterKindCount && FbpFilterCount < FbpFiltersMax; kind++)
+        if (FilterKindTable[kind].fileName) FbpFilters[FbpFilterCount++] = kind;
+}
+static int FbpSlot(int f) { return IterativeMethodsMax * (RecordsMax + 1) + f; }
+static_assert(IterativeMethodsMax * (RecordsMax + 1) + FbpFiltersMax <= EnsembleSlotsMax, "every method and iteration has a slot");
 
 static int ReadSubsetList() {
     SubsetList[0] = 4, SubsetList[1] = 8, SubsetListCount = 2;
@@ -135,13 +144,14 @@ static void Realise(int realisation, double fwhm, uint64_t seed) {
     }
     for (int a = 0; a < Angles; a++)
         for (int r = 0; r < Bins; r++) SliceSinogram[r][a] = MlemCounts[a][r];
-    for (int kind = 0; kind < FilterKinds; kind++) {
-        MakeFilterTaps(kind, FilterTaps);
+    ListFbpFilters();
+    for (int f = 0; f < FbpFilterCount; f++) {
+        MakeFilterTaps(FbpFilters[f], FilterTaps);
         ReconstructSlice('2');
         // The program subtracts a share of the peak for its picture; the image is without it.
         for (int p = 0; p < ImageSide; p++)
             for (int q = 0; q < ImageSide; q++) Fbp[p][q] = ReconImage[p][q] + (double)BackgroundLevel;
-        AddToEnsemble(FbpSlot(kind), Fbp);
+        AddToEnsemble(FbpSlot(f), Fbp);
     }
 }
 
@@ -166,10 +176,12 @@ static void ListRows(double fwhm) {
             row.slot = IterativeSlot(m, i);
         }
     }
-    for (int kind = 0; kind < FilterKinds; kind++) {
+    ListFbpFilters();
+    for (int f = 0; f < FbpFilterCount; f++) {
         Row &row = Rows[RowCount++];
         snprintf(row.method, sizeof row.method, "fbp");
-        row.subsets = 0, row.iterations = 0, row.filter = FilterNames[kind], row.post = 0.0, row.slot = FbpSlot(kind);
+        row.subsets = 0, row.iterations = 0, row.filter = FilterKindTable[FbpFilters[f]].name, row.post = 0.0;
+        row.slot = FbpSlot(f);
     }
 }
 
@@ -259,7 +271,7 @@ static int WriteMaps(const char *folder, int n, const char *name, char noiseCapt
 
 static int WritePage(const char *folder, const char *path, long row, long realisations, double counts) {
     // The maps first: one file is replaced at a time.
-    int shown[3] = {RecordCount - 1, 0, RowCount - FilterKinds};
+    int shown[3] = {RecordCount - 1, 0, RowCount - FbpFilterCount};
     for (int n = 0; n < RowCount; n++)
         if (Rows[n].post > 0.0 && Rows[n].iterations == RecordAt[RecordCount - 1]) shown[1] = n;
     static const char *const mapNames[3] = {"mlem", "mlem_smoothed", "fbp_ramp"};
