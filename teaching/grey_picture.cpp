@@ -3,29 +3,20 @@
 #include <stdio.h>
 
 #include "teaching/file_replacement.h"
+#include "graphics/bmp_header.h"
 #include "teaching/picture_projection.h"
 #include "teaching/tool_error.h"
 
-const int HeaderBytes = 54;            // file header 14, information header 40
-const int RowBytes = ImageSide * 3;
+const int RowBytes = ImageSide * BmpBytesPerPixel;
 static_assert(RowBytes % 4 == 0, "BMP rows need no padding");
 static unsigned char Line[RowBytes];   // one row, blue green red
 
 int WriteGreyPicture(const char *path, const unsigned char greys[][ImageSide], int rows) {
     FILE *file = BeginReplacing(path);
     if (!file) return 0;
-    unsigned char header[HeaderBytes] = {'B', 'M'};
-    auto put = [&](int at, long value, int bytes) {
-        for (int i = 0; i < bytes; i++) header[at + i] = (unsigned char)((value >> (8 * i)) & 0xFF);
-    };
-    put(2, HeaderBytes + (long)RowBytes * rows, 4);
-    put(10, HeaderBytes, 4);
-    put(14, HeaderBytes - 14, 4);
-    put(18, ImageSide, 4);
-    put(22, rows, 4);   // positive: the bottom row first
-    put(26, 1, 2);      // planes
-    put(28, 24, 2);     // bits per pixel
-    int ok = fwrite(header, 1, HeaderBytes, file) == (size_t)HeaderBytes;
+    BmpHeader header;
+    FillBmpHeader(&header, ImageSide, rows);
+    int ok = fwrite(&header, 1, sizeof header, file) == sizeof header;
     for (int row = rows - 1; row >= 0 && ok; row--) {
         for (int x = 0; x < ImageSide; x++) Line[3 * x] = Line[3 * x + 1] = Line[3 * x + 2] = greys[row][x];
         ok = fwrite(Line, 1, RowBytes, file) == (size_t)RowBytes;
