@@ -48,6 +48,10 @@ const DataCommand DataCommands[] = {
      "      one slice rebuilt by MLEM or OSEM, saved as the program shows its final image;\n"
      "      --steps DIR shows each step of MLEM on a page\n",
      &MlemHelp, RunMlemCommand},
+    {"fbp",
+     "  quorvel_data fbp INPUT.sino OUTPUT.bmp --row N (--simple [--filter FILE] | --filter FILE)\n"
+     "      one slice rebuilt by the program's own reconstruction, saved as the program saves it\n",
+     &FbpHelp, RunFbpCommand},
     {"tradeoff",
      "  quorvel_data tradeoff OUTDIR (--phantom head|rods | --picture FILE --region C,R,RADIUS...)\n"
      "               [--row N] [--counts N] [--realisations R]\n"
@@ -56,6 +60,15 @@ const DataCommand DataCommands[] = {
      "      contrast recovery against ensemble noise over noisy realisations: MLEM, OSEM,\n"
      "      smoothed MLEM and filtered backprojection, as a table and a page of curves\n",
      &TradeoffHelp, RunTradeoffCommand},
+    {"import",
+     "  quorvel_data import IN.hs OUTPUT.sino [--segment 0] [--frame 1] [--bin-mm D]\n"
+     "  quorvel_data import RAW OUTPUT.sino --raw TYPE --shape SLICES,VIEWS,BINS [--offset BYTES]\n"
+     "      a volume from STIR's or a scanner's Interfile projection data, or from a raw array\n",
+     &ImportHelp, RunImportCommand},
+    {"export",
+     "  quorvel_data export INPUT.sino OUT.hs [--bin-mm D]\n"
+     "      the volume as an Interfile pair (OUT.hs, OUT.s) that STIR reads\n",
+     &ExportHelp, RunExportCommand},
 };
 const int DataCommandCount = (int)(sizeof DataCommands / sizeof DataCommands[0]);
 
