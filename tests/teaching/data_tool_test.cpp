@@ -42,13 +42,14 @@
 #include "recon/working_arrays.h"
 #include "support/fakes.h"
 #include "support/file_bytes.h"
+#include "support/test_folder.h"
 
 namespace data_tool_test {
 
 static std::string Folder() {
     static std::string folder;
     if (folder.empty()) {
-        folder = (std::filesystem::temp_directory_path() / "quorvel_data_tool").string();
+        folder = TestFolderPath("data_tool");
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder + "/empty");
     }
