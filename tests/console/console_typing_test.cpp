@@ -12,6 +12,7 @@
 #include "console/input_line.h"
 #include "console/ring_lines.h"
 #include "console/text_ring.h"
+#include "support/test_windows.h"
 #include "window_checks.h"
 
 namespace console_typing_test {
@@ -253,8 +254,10 @@ TEST_F(ConsoleTyping, PaintShowsTheRingAtTheScrollPosition) {
     EXPECT_EQ(InputY, 3 * LineHeight);
 }
 
-// Dark (text) pixels in the console's top left corner, where the first lines stand.
+// Dark (text) pixels in the console's top left corner, where the first lines stand; -1
+// when another window covers the console, whose pixels would then not be its own.
 int DarkPixelsAtTop() {
+    if (!Uncovered(ConsoleWindow)) return -1;
     HDC dc = GetDC(ConsoleWindow);
     int dark = 0;
     for (int y = 0; y < 2 * LineHeight; y++)
@@ -269,6 +272,7 @@ int DarkPixelsAtTop() {
 // A window uncovered or restored is invalidated with erasing: the repaint must leave the
 // text standing, not the blank background of the erase.
 TEST_F(ConsoleTyping, RepaintRequestWithErasingKeepsTheText) {
+    ASSERT_TRUE(ShowUncovered(ConsoleWindow)) << "the console must be shown and uncovered to be read back";
     ConsolePrint("First line of the console\nsecond line");
     ConsolePaint();
     ASSERT_GT(DarkPixelsAtTop(), 50);

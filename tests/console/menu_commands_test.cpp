@@ -52,8 +52,9 @@ std::string Describe(const std::vector<ModalSeen> &seen) {
     return all;
 }
 
-// Text pixels in the console's client area.
+// Text pixels in the console's client area; -1 when another window covers the console.
 int ConsoleInk() {
+    if (!Uncovered(ConsoleWindow)) return -1;
     RECT client;
     GetClientRect(ConsoleWindow, &client);
     client.bottom -= 40;  // leave out the input line
@@ -95,6 +96,7 @@ TEST(MenuCommands, EachTextSizeSetsLineHeightAndRepaints) {
     EnsureWindows();
     ResetTextRing();
     for (int i = 0; i < 60; i++) ConsolePrint("WWWW line %d\n", i);
+    ASSERT_TRUE(ShowUncovered(ConsoleWindow)) << "the console must be shown and uncovered to be read back";
     const SizeCase sizes[] = {{0, 9}, {1, 12}, {2, 15}, {3, 30}, {4, 45}};
     int inkBefore = ConsoleInk();
     for (const SizeCase &s : sizes) {
@@ -107,6 +109,7 @@ TEST(MenuCommands, EachTextSizeSetsLineHeightAndRepaints) {
         EXPECT_EQ(VisibleLines, client.bottom / s.lineHeight) << s.lineHeight;
         EXPECT_EQ(ScrollPos, LineCount - VisibleLines) << "the newest lines are shown";
         int ink = ConsoleInk();
+        ASSERT_GE(ink, 0) << "another window covers the console";
         EXPECT_NE(ink, inkBefore) << "the new size must have been painted: " << s.lineHeight;
         inkBefore = ink;
     }

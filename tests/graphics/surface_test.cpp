@@ -12,7 +12,10 @@ namespace {
 
 const RECT WholeSurface = {0, 0, PictureWidth, PictureHeight};
 
+// A pixel of the picture window as the screen shows it; CLR_INVALID when another window
+// covers it. The tests that read it first show the window uncovered.
 COLORREF WindowPixel(int x, int y) {
+    if (!Uncovered(GraphicsWindow)) return CLR_INVALID;
     HDC dc = GetDC(GraphicsWindow);
     COLORREF color = GetPixel(dc, x, y);
     ReleaseDC(GraphicsWindow, dc);
@@ -73,6 +76,7 @@ TEST(GraphicsOpen, AgainAfterDrawingGivesFreshPicture) {
 TEST(GraphicsCopies, FlushCopiesEvenWhenClean) {
     EnsureWindows();
     GraphicsOpen();
+    ASSERT_TRUE(ShowUncovered(GraphicsWindow));
     GraphicsFlush();
     EXPECT_EQ(SurfaceDirty, 0);
     EXPECT_EQ(WindowPixel(5, 5), RGB(0, 0, 0));
@@ -86,6 +90,7 @@ TEST(GraphicsCopies, FlushCopiesEvenWhenClean) {
 TEST(GraphicsCopies, RefreshCopiesOnlyWhenDirty) {
     EnsureWindows();
     GraphicsOpen();
+    ASSERT_TRUE(ShowUncovered(GraphicsWindow));
     GraphicsFlush();
     PlotGray(8, 9, 1.0f, 1.0f);
     SurfaceDirty = 0;
@@ -100,6 +105,7 @@ TEST(GraphicsCopies, RefreshCopiesOnlyWhenDirty) {
 TEST(GraphicsCopies, PaintShowsThePicture) {
     EnsureWindows();
     GraphicsOpen();
+    ASSERT_TRUE(ShowUncovered(GraphicsWindow));
     GraphicsFlush();
     PlotGray(1199, 799, 1.0f, 2.0f);
     EXPECT_EQ(SurfaceDirty, 1);
@@ -113,6 +119,7 @@ TEST(GraphicsCopies, PaintShowsThePicture) {
 TEST(GraphicsCopies, WithoutBitmapTheWindowShowsBlack) {
     EnsureWindows();
     GraphicsOpen();
+    ASSERT_TRUE(ShowUncovered(GraphicsWindow));
     PlotGray(20, 30, 1.0f, 1.0f);
     GraphicsFlush();
     ASSERT_EQ(WindowPixel(20, 30), RGB(255, 255, 255));

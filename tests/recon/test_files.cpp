@@ -1,10 +1,11 @@
 #include "recon/test_files.h"
+#include "support/test_folder.h"
 
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <string.h>
 
-std::string TempPath(const char *name) { return testing::TempDir() + name; }
+std::string TempPath(const char *name) { return TestFolderPath(name); }
 
 static FILE *OpenForWriting(const std::string &path) {
     FILE *file = fopen(path.c_str(), "wb");

@@ -22,6 +22,34 @@ void DrainMessages() {
     }
 }
 
+bool Uncovered(HWND window) {
+    if (!IsWindowVisible(window) || IsIconic(window)) return false;
+    RECT client;
+    GetClientRect(window, &client);
+    const int step = 40;  // finer than any window or box that could cover it
+    for (int y = client.top; y < client.bottom + step; y += step)
+        for (int x = client.left; x < client.right + step; x += step) {
+            POINT p = {x < client.right ? x : client.right - 1, y < client.bottom ? y : client.bottom - 1};
+            ClientToScreen(window, &p);
+            if (WindowFromPoint(p) != window) return false;
+        }
+    return true;
+}
+
+bool ShowUncovered(HWND window) {
+    const DWORD waitMs = 30000, pollMs = 20;  // a loaded machine may take seconds to map a window
+    if (!IsWindowVisible(window) || IsIconic(window)) ShowWindow(window, SW_SHOWNORMAL);
+    DWORD start = GetTickCount();
+    for (;;) {
+        SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        UpdateWindow(window);
+        DrainMessages();
+        if (Uncovered(window)) return true;
+        if (GetTickCount() - start >= waitMs) return false;
+        Sleep(pollMs);
+    }
+}
+
 std::string FreshTempPath(const char *name) {
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);

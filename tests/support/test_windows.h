@@ -12,6 +12,14 @@ void EnsureWindows();
 // Takes and dispatches every message that is waiting.
 void DrainMessages();
 
+// Shows a window restored and on top, lets it paint, and waits until its whole client
+// area is its own on the screen. False when another window still covers it.
+bool ShowUncovered(HWND window);
+
+// Whether every point of the window's client area is the window's own on the screen, so
+// that reading its pixels back reads what it painted. Takes no messages.
+bool Uncovered(HWND window);
+
 // A path in the temporary folder, unique to this program run; the file is removed first.
 std::string FreshTempPath(const char *name);
 

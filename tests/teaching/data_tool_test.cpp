@@ -49,6 +49,7 @@
 #include "recon/working_arrays.h"
 #include "support/fakes.h"
 #include "support/file_bytes.h"
+#include "support/test_folder.h"
 #include "teaching/tool_run.h"
 
 namespace data_tool_test {
@@ -57,12 +58,7 @@ namespace data_tool_test {
 static std::string Folder() {
     static std::string folder;
     if (folder.empty()) {
-#ifdef _WIN32
-        int process = _getpid();
-#else
-        int process = (int)getpid();
-#endif
-        folder = (std::filesystem::temp_directory_path() / ("quorvel_data_tool_" + std::to_string(process))).string();
+        folder = TestFolderPath("data_tool");
         std::filesystem::remove_all(folder);
         std::atexit([] {
             std::error_code error;

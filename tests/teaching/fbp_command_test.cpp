@@ -19,6 +19,7 @@
 #include "recon/working_arrays.h"
 #include "support/fakes.h"
 #include "support/file_bytes.h"
+#include "support/test_folder.h"
 #include "teaching/tool_run.h"
 #include "teaching/commands/data_tool.h"
 #include "teaching/filter_taps.h"
@@ -29,7 +30,7 @@ namespace fbp_command_test {
 static std::string In(const char *name) {
     static std::string folder;
     if (folder.empty()) {
-        folder = (std::filesystem::temp_directory_path() / "quorvel_fbp_command").string();
+        folder = TestFolderPath("fbp_command");
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
     }

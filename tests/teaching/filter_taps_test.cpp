@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "teaching/filter_taps.h"
+#include "support/test_folder.h"
 
 namespace filter_taps_test {
 
@@ -76,7 +77,7 @@ TEST(FilterTaps, WindowedRampsAreTheTransformsOfTheirResponses) {
 }
 
 TEST(FilterTaps, FilesHoldTheScaledTapsOnePerLine) {
-    std::string folder = (std::filesystem::temp_directory_path() / "quorvel_filter_taps").string();
+    std::string folder = TestFolderPath("filter_taps");
     std::filesystem::create_directories(folder);
     for (int kind = 0; kind < FilterKindCount; kind++) {
         if (!FilterKindTable[kind].fileName) continue;

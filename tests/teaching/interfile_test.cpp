@@ -21,6 +21,7 @@
 #include "recon/working_arrays.h"
 #include "support/fakes.h"
 #include "support/file_bytes.h"
+#include "support/test_folder.h"
 #include "teaching/picture_bytes.h"
 #include "teaching/tool_run.h"
 
@@ -29,7 +30,7 @@ namespace interfile_test {
 static std::string In(const char *name) {
     static std::string folder;
     if (folder.empty()) {
-        folder = (std::filesystem::temp_directory_path() / "quorvel_interfile").string();
+        folder = TestFolderPath("interfile");
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
     }

@@ -11,6 +11,7 @@
 #include "teaching/picture_bytes.h"
 #include "teaching/picture_file.h"
 #include "teaching/tool_error.h"
+#include "support/test_folder.h"
 
 namespace picture_file_test {
 
@@ -75,7 +76,7 @@ TEST(PictureFile, ReadsEveryKindAndRefusesDamagedOnes) {
         {"PNG", "\x89PNG\r\n\x1a\n", "is neither a PGM (P2, P5) nor a BMP picture", 0, {}},
         {"empty", "", "is empty or too short", 0, {}},
     };
-    std::string path = (std::filesystem::temp_directory_path() / "quorvel_picture_file").string();
+    std::string path = TestFolderPath("picture_file");
     for (const PictureCase &c : cases) {
         WriteBytes(path, c.bytes);
         ToolError[0] = 0;

@@ -19,11 +19,12 @@
 #include "recon/working_arrays.h"
 #include "support/fakes.h"
 #include "support/file_bytes.h"
+#include "support/test_folder.h"
 
 namespace sample_files_test {
 
 static std::string TempPath(const char *name) {
-    return (std::filesystem::temp_directory_path() / name).string();
+    return TestFolderPath(name);
 }
 
 TEST(SampleFiles, VolumeFileHasTheReadFormat) {

@@ -12,11 +12,12 @@
 #include "support/file_bytes.h"
 #include "teaching/fnv_hash.h"
 #include "tools/icon/icon_file.h"
+#include "support/test_folder.h"
 
 namespace icon_file_test {
 
 static std::vector<unsigned char> WrittenIcon() {
-    std::string path = (std::filesystem::temp_directory_path() / "quorvel_icon_test.ico").string();
+    std::string path = TestFolderPath("icon.ico");
     EXPECT_EQ(WriteIconFile(path.c_str()), 1);
     std::string read = FileBytes(path);
     remove(path.c_str());
