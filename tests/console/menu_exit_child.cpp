@@ -14,13 +14,26 @@
 
 namespace {
 
-const UINT TimeLimitMs = 10000;
+// Long enough for Wine on a loaded machine to open the menu and the box; a Cancel is
+// known to have kept the program waiting once it has waited a while after the box.
+const UINT TimeLimitMs = 90000;
+const UINT WaitAfterCancelMs = 2000;
+const UINT PollMs = 100;
 const int ExitItem = 7;  // "  &Exit " among the menu's selectable items
 
 void CALLBACK GiveUp(HWND, UINT, UINT_PTR, DWORD) {
     std::vector<ModalSeen> seen = FinishModalScript();
     bool cancelled = seen.size() == 2 && seen[0].kind == ModalMenu && seen[1].caption == "EXIT?";
     ExitProcess(cancelled ? 5 : 4);
+}
+
+// Once both steps of the Cancel script are taken, the program has a while to end wrongly.
+void CALLBACK WatchCancel(HWND, UINT, UINT_PTR, DWORD) {
+    static bool armed = false;
+    if (!armed && ModalStepsTaken() >= 2) {
+        armed = true;
+        SetTimer(NULL, 0, WaitAfterCancelMs, GiveUp);
+    }
 }
 
 void RightClick() {
@@ -39,6 +52,7 @@ int main(int argc, char **argv) {
         RightClick();
     } else if (mode == "menu-cancel") {
         StartModalScript({PickMenuItem(ExitItem), AnswerBox(IDCANCEL)});
+        SetTimer(NULL, 0, PollMs, WatchCancel);
         RightClick();
     } else if (mode == "graphics-escape") {
         GraphicsOpen();

@@ -432,6 +432,8 @@ std::vector<ModalSeen> FinishModalScript() {
     return Seen;
 }
 
+size_t ModalStepsTaken() { return NextStep; }
+
 ModalStep AnswerBox(int answer) { return ModalStep{ModalMessageBox, answer, nullptr}; }
 ModalStep ChooseFile(const char *path) { return ModalStep{ModalFileDialog, IDOK, path}; }
 ModalStep CancelFileDialog() { return ModalStep{ModalFileDialog, IDCANCEL, nullptr}; }

@@ -91,6 +91,9 @@ void StartModalScript(const std::vector<ModalStep> &steps);
 // caption "unexpected"; a step that never came, with caption "timeout".
 std::vector<ModalSeen> FinishModalScript();
 
+// How many of the script's steps have been answered (or given up) so far.
+size_t ModalStepsTaken();
+
 // Shorthands.
 ModalStep AnswerBox(int answer);
 ModalStep ChooseFile(const char *path);
