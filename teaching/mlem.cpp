@@ -6,12 +6,12 @@
 #include "teaching/picture_projection.h"
 #include "teaching/portable_math.h"
 
-double MlemImage[ImageSide][ImageSide];
-float MlemCounts[Angles][Bins];
-float MlemFactor[Angles][Bins];
-float MlemAdditive[Angles][Bins];
-double MlemExpected[Angles][Bins];
-double MlemLogLikelihood;
+thread_local double MlemImage[ImageSide][ImageSide];
+thread_local float MlemCounts[Angles][Bins];
+thread_local float MlemFactor[Angles][Bins];
+thread_local float MlemAdditive[Angles][Bins];
+thread_local double MlemExpected[Angles][Bins];
+thread_local double MlemLogLikelihood;
 void (*MlemUpdateWatch)(int subset, const double backprojection[ImageSide][ImageSide],
                         const float sensitivity[ImageSide][ImageSide]);
 
@@ -34,13 +34,13 @@ static short LineEndBand[BaseAngles][Bins];             // ... up to, not includ
 static short BandColumn[BaseAngles][Bins][ImageSide];   // padded column of the leftmost pixel it crosses in a band
 static float BandLeft[BaseAngles][Bins][ImageSide];     // chord through that pixel; the rest is in the next column
 
-static double Oriented[Orientations][ImageSide][PaddedSide];  // MlemImage as each orientation's base angles see it, [band][padded column]
-static double Backed[Orientations][ImageSide][PaddedSide];    // backprojections, laid out alike
-static double Backprojection[ImageSide][ImageSide];           // [P][Q] their sum
-static unsigned char InField[ImageSide][ImageSide];           // [P][Q] 1 where the pixel's centre is in the round field
-static float Sensitivity[SubsetsMax][ImageSide][ImageSide];   // [subset][P][Q] its lines' chords times their factors
-static int SubsetCount;                                       // 1 for MLEM
-static int ExpectedCurrent;                                   // MlemExpected is that of MlemImage
+static thread_local double Oriented[Orientations][ImageSide][PaddedSide];  // MlemImage as each orientation's base angles see it, [band][padded column]
+static thread_local double Backed[Orientations][ImageSide][PaddedSide];    // backprojections, laid out alike
+static thread_local double Backprojection[ImageSide][ImageSide];           // [P][Q] their sum
+static thread_local unsigned char InField[ImageSide][ImageSide];           // [P][Q] 1 where the pixel's centre is in the round field
+static thread_local float Sensitivity[SubsetsMax][ImageSide][ImageSide];   // [subset][P][Q] its lines' chords times their factors
+static thread_local int SubsetCount;                                       // 1 for MLEM
+static thread_local int ExpectedCurrent;                                   // MlemExpected is that of MlemImage
 
 void PrepareChords() {
     if (ChordsReady) return;
@@ -111,9 +111,10 @@ static void GatherBackprojection() {
 static double LineSum(int orientation, int a, int r) {
     const short *column = BandColumn[a][r];
     const float *left = BandLeft[a][r];
+    const double(*bands)[PaddedSide] = Oriented[orientation];   // a thread's variable is found once, not per band
     double chord = BandChord[a], sum = 0.0;
     for (int k = LineFirstBand[a][r]; k < LineEndBand[a][r]; k++) {
-        const double *pixels = Oriented[orientation][k] + column[k];
+        const double *pixels = bands[k] + column[k];
         sum += pixels[0] * left[k] + pixels[1] * (chord - left[k]);
     }
     return sum;
@@ -122,9 +123,10 @@ static double LineSum(int orientation, int a, int r) {
 static void BackprojectLine(int orientation, int a, int r, double value) {
     const short *column = BandColumn[a][r];
     const float *left = BandLeft[a][r];
+    double(*bands)[PaddedSide] = Backed[orientation];
     double chord = BandChord[a];
     for (int k = LineFirstBand[a][r]; k < LineEndBand[a][r]; k++) {
-        double *pixels = Backed[orientation][k] + column[k];
+        double *pixels = bands[k] + column[k];
         pixels[0] += value * left[k];
         pixels[1] += value * (chord - left[k]);
     }

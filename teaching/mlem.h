@@ -7,18 +7,21 @@
 
 #include "recon/geometry.h"
 
+// The image, the counts and all the working state are each thread's own, so that
+// realisations can be rebuilt at once on several threads; the table of chords is shared.
 const int SubsetsMax = 32;   // a power of two; each subset holds Angles / subsets angles
 
-extern double MlemImage[ImageSide][ImageSide];   // [P][Q] activity, counts per pixel of path; 0 outside the field
-extern float MlemCounts[Angles][Bins];           // [a][r] the measured counts of the slice, >= 0
-extern float MlemFactor[Angles][Bins];           // [a][r] each line's attenuation factor in the model, 1 for none
-extern float MlemAdditive[Angles][Bins];         // [a][r] counts the model adds to each line whatever the image, >= 0
-extern double MlemExpected[Angles][Bins];        // [a][r] the model's counts for MlemImage
+extern thread_local double MlemImage[ImageSide][ImageSide];   // [P][Q] activity, counts per pixel of path; 0 outside the field
+extern thread_local float MlemCounts[Angles][Bins];           // [a][r] the measured counts of the slice, >= 0
+extern thread_local float MlemFactor[Angles][Bins];           // [a][r] each line's attenuation factor in the model, 1 for none
+extern thread_local float MlemAdditive[Angles][Bins];         // [a][r] counts the model adds to each line whatever the image, >= 0
+extern thread_local double MlemExpected[Angles][Bins];        // [a][r] the model's counts for MlemImage
 // The Poisson log-likelihood of the counts given MlemExpected, against a perfect fit: the
 // sum of y ln(e / y) - e + y over the bins; 0 only when every e equals its y.
-extern double MlemLogLikelihood;
+extern thread_local double MlemLogLikelihood;
 
-// Builds the table of chords, once; the later calls are free.
+// Builds the table of chords, once; the later calls are free. Called before MLEM runs on
+// several threads, which then only read it.
 void PrepareChords();
 
 // MlemExpected for every angle: the chords times MlemImage, times MlemFactor, plus MlemAdditive.

@@ -5,7 +5,7 @@
 #include "teaching/portable_math.h"
 #include "recon/geometry.h"
 
-static uint64_t NoiseState;   // the generator's state; advanced by every draw
+static thread_local uint64_t NoiseState;   // each thread's generator's state; advanced by every draw
 
 // Means from here on are drawn by transformed rejection, in a few uniforms whatever the
 // mean; below it by the product of uniforms, which takes about mean + 1 of them.

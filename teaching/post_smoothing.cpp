@@ -9,9 +9,9 @@
 const int KernelReach = 82;   // taps either side: 3 sigma of the widest kernel
 static_assert(KernelReach >= 3.0 * PostFilterFwhmMax / 2.3548, "the kernel reaches 3 sigma");
 
-static double Kernel[KernelReach + 1];                 // [distance] weight, unnormalised
-static double Passed[ImageSide][ImageSide];            // [P][Q] after the pass along P
-static unsigned char Inside[ImageSide][ImageSide];     // [P][Q] 1 in the round field
+static thread_local double Kernel[KernelReach + 1];                 // [distance] weight, unnormalised
+static thread_local double Passed[ImageSide][ImageSide];            // [P][Q] after the pass along P
+static thread_local unsigned char Inside[ImageSide][ImageSide];     // [P][Q] 1 in the round field
 
 // One pass along P (alongP 1) or Q of from into to, over the field's pixels only. Each
 // divides by the weights of the field's pixels it met, so the edge of the field keeps its

@@ -30,6 +30,7 @@
 #include "teaching/sample_volume.h"
 #include "teaching/slice_comparison.h"
 #include "teaching/tool_error.h"
+#include "teaching/worker_threads.h"
 
 const char *const TradeoffHelp =
     "quorvel_data tradeoff OUTDIR (--phantom head|rods | --picture FILE --region C,R,RADIUS...) [options]\n"
@@ -60,11 +61,15 @@ const char *const TradeoffHelp =
     "  --iterations K     1 to 100. Default 50.\n"
     "  --subsets LIST     OSEM's subset counts, up to 3 of 2, 4, 8, 16, 32, e.g. 4,8. Default 4,8.\n"
     "  --post-filter F    the Gaussian's full width at half maximum, pixels. Default 4.\n"
+    "  --workers N        realisations rebuilt at once, 1 to 4; the figures are the same\n"
+    "                     whatever the number. Default: the machine's processors.\n"
     "  --lang en|ja       the page's language. Default en.\n"
     "  --region C,R,RADIUS  a disc to measure, in the truth's column and row; repeatable,\n"
     "                       and needed with --picture.\n"
     "  --flat C,R,RADIUS    the flat disc for the noise; by default the disc of radius 10 of\n"
     "                       one true level nearest the centre.\n";
+
+static_assert(WorkersMax == 4, "the help gives the largest --workers");
 
 const int RecordedIterations[] = {1, 2, 3, 5, 7, 10, 15, 20, 30, 40, 50, 70, 100};
 const int RecordsMax = sizeof RecordedIterations / sizeof RecordedIterations[0];
@@ -77,8 +82,9 @@ static int SubsetListCount;
 static int RecordCount;                  // recorded iterations up to the last
 static int RecordAt[RecordsMax + 1];     // [i] which: RecordedIterations up to K, and K
 static float MeanCounts[Angles][Bins];   // [a][r] the slice's expected counts
-static double Smoothed[ImageSide][ImageSide];
 static double Fbp[ImageSide][ImageSide];
+static double PostFwhm;                  // the smoothed MLEM's Gaussian, pixels
+static uint64_t FirstSeed;               // realisation i is drawn with seed FirstSeed + i
 
 // Iterative method m (0 MLEM, 1.. OSEM, last smoothed MLEM) at record i.
 static int IterativeSlot(int m, int i) { return m * (RecordsMax + 1) + i; }
@@ -92,7 +98,15 @@ static void ListFbpFilters() {
         if (FilterKindTable[kind].fileName) FbpFilters[FbpFilterCount++] = kind;
 }
 static int FbpSlot(int f) { return IterativeMethodsMax * (RecordsMax + 1) + f; }
-static_assert(IterativeMethodsMax * (RecordsMax + 1) + FbpFiltersMax <= EnsembleSlotsMax, "every method and iteration has a slot");
+const int IterativeSlots = IterativeMethodsMax * (RecordsMax + 1);
+static_assert(IterativeSlots + FbpFiltersMax <= EnsembleSlotsMax, "every method and iteration has a slot");
+
+// Realisations are rebuilt iteratively in batches, one a worker, each into the worker's
+// own images; the calling thread then adds them to the ensemble in the realisations'
+// order, so the sums, and every figure, are the same whatever the number of workers. The
+// filtered backprojections go on the calling thread: the program's arrays are one.
+static long BatchFirst;                                                         // the batch's first realisation
+static double WorkerImages[WorkersMax][IterativeSlots][ImageSide][ImageSide];   // [worker][slot][P][Q]
 
 static int ReadSubsetList() {
     SubsetList[0] = 4, SubsetList[1] = 8, SubsetListCount = 2;
@@ -121,30 +135,39 @@ static int TryFile(const char *folder, const char *name, char path[FolderBytes])
     return 1;
 }
 
-static void Realise(int realisation, double fwhm, uint64_t seed) {
-    SeedNoise(seed + (uint64_t)realisation);
+// The counts of realisation i, into this thread's MLEM counts.
+static void DrawCounts(long realisation) {
+    SeedNoise(FirstSeed + (uint64_t)realisation);
     for (int a = 0; a < Angles; a++)
         for (int r = 0; r < Bins; r++) {
             MlemCounts[a][r] = (float)PoissonCount(MeanCounts[a][r]);
             MlemFactor[a][r] = 1.0f;
         }
+}
+
+// Worker w rebuilds realisation BatchFirst + w by MLEM, OSEM and smoothed MLEM.
+static void RebuildIteratively(int worker) {
+    DrawCounts(BatchFirst + worker);
     for (int m = 0; m < SubsetListCount + 1; m++) {
         StartMlem(m == 0 ? 1 : SubsetList[m - 1]);
         for (int k = 1, i = 0; i < RecordCount; k++) {
             MlemIteration();
             if (k != RecordAt[i]) continue;
-            AddToEnsemble(IterativeSlot(m, i), MlemImage);
+            memcpy(WorkerImages[worker][IterativeSlot(m, i)], MlemImage, sizeof MlemImage);
             if (m == 0) {
-                memcpy(Smoothed, MlemImage, sizeof Smoothed);
-                SmoothImage(Smoothed, fwhm);
-                AddToEnsemble(IterativeSlot(IterativeMethodsMax - 1, i), Smoothed);
+                double(*smoothed)[ImageSide] = WorkerImages[worker][IterativeSlot(IterativeMethodsMax - 1, i)];
+                memcpy(smoothed, MlemImage, sizeof MlemImage);
+                SmoothImage(smoothed, PostFwhm);
             }
             i++;
         }
     }
+}
+
+static void RebuildByFbp(long realisation) {
+    DrawCounts(realisation);
     for (int a = 0; a < Angles; a++)
         for (int r = 0; r < Bins; r++) SliceSinogram[r][a] = MlemCounts[a][r];
-    ListFbpFilters();
     for (int f = 0; f < FbpFilterCount; f++) {
         MakeFilterTaps(FbpFilters[f], FilterTaps);
         ReconstructSlice('2');
@@ -152,6 +175,25 @@ static void Realise(int realisation, double fwhm, uint64_t seed) {
         for (int p = 0; p < ImageSide; p++)
             for (int q = 0; q < ImageSide; q++) Fbp[p][q] = ReconImage[p][q] + (double)BackgroundLevel;
         AddToEnsemble(FbpSlot(f), Fbp);
+    }
+}
+
+// Rebuilds realisations 0 to count - 1, workers at a time, into the ensemble.
+static void RebuildRealisations(long count, int workers) {
+    PrepareChords();
+    ListFbpFilters();
+    for (BatchFirst = 0; BatchFirst < count; BatchFirst += workers) {
+        int batch = count - BatchFirst < workers ? (int)(count - BatchFirst) : workers;
+        RunWorkers(batch, RebuildIteratively);
+        for (int w = 0; w < batch; w++) {
+            for (int m = 0; m < IterativeMethodsMax; m++)
+                if (m <= SubsetListCount || m == IterativeMethodsMax - 1)
+                    for (int i = 0; i < RecordCount; i++)
+                        AddToEnsemble(IterativeSlot(m, i), WorkerImages[w][IterativeSlot(m, i)]);
+            RebuildByFbp(BatchFirst + w);
+            printf("  realisation %ld rebuilt\n", BatchFirst + w + 1);
+        }
+        fflush(stdout);
     }
 }
 
@@ -338,7 +380,7 @@ static int WritePage(const char *folder, const char *path, long row, long realis
 
 int RunTradeoffCommand(int argc, char **argv) {
     if (!SplitArguments(argc, argv, 1, "") ||
-        !OnlyOptions("tradeoff", "phantom scale picture row counts realisations seed iterations subsets post-filter region flat lang",
+        !OnlyOptions("tradeoff", "phantom scale picture row counts realisations seed iterations subsets post-filter region flat lang workers",
                      "region"))
         return ExitUsage;
     if (PositionalCount != 1)
@@ -349,14 +391,14 @@ int RunTradeoffCommand(int argc, char **argv) {
     if (HasOption("picture") && !HasOption("region"))
         return RefuseWith(ExitUsage, "with --picture, give the regions to measure: --region C,R,RADIUS");
     if (HasOption("scale") && !HasOption("phantom")) return RefuseWith(ExitUsage, "--scale sizes a phantom");
-    long row = LastSlice - HeadMiddleSlice, realisations = 10, iterations = 50;
+    long row = LastSlice - HeadMiddleSlice, realisations = 10, iterations = 50, workers = ProcessorCount();
     Language = 0;
     double counts = 1000.0, fwhm = 4.0;
     uint64_t seed = 1;
     int phantom = -1;
     double scale;
     if (!WholeOption("row", 0, LastSlice, &row) || !NumberOption("counts", 0.001, 1.0e7, &counts) ||
-        !WholeOption("realisations", 2, 100, &realisations) || !WholeOption("iterations", 1, 100, &iterations) ||
+        !WholeOption("realisations", 2, 100, &realisations) || !WholeOption("iterations", 1, 100, &iterations) || !WholeOption("workers", 1, WorkersMax, &workers) ||
         !NumberOption("post-filter", 0.0, PostFilterFwhmMax, &fwhm) || !SeedOption("seed", &seed) ||
         !ReadSubsetList() || !ChoiceOption("lang", LanguageNames, Languages, &Language) || (HasOption("phantom") && !PhantomFromOptions(&phantom, &scale)))
         return ExitUsage;
@@ -418,11 +460,8 @@ int RunTradeoffCommand(int argc, char **argv) {
     printf("%ld realisations of row %ld of %s, largest expected count %g, seeds %llu on\n", realisations, row,
            phantom == 0 ? "the head phantom" : phantom == 1 ? "the rods phantom" : Printable(OptionText("picture")),
            counts, (unsigned long long)seed);
-    for (long i = 0; i < realisations; i++) {
-        Realise((int)i, fwhm, seed);
-        printf("  realisation %ld rebuilt\n", i + 1);
-        fflush(stdout);
-    }
+    PostFwhm = fwhm, FirstSeed = seed;
+    RebuildRealisations(realisations, (int)workers);
     ListRows(fwhm);
     for (int n = 0; n < RowCount; n++) {
         MeasureEnsemble(Rows[n].slot);

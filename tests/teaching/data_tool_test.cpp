@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 #ifndef _WIN32
@@ -209,6 +210,8 @@ TEST(DataTool, RefusesEachBadArgumentOrFileInOneLineAndLeavesNothingBehind) {
         {{"tradeoff", In("trade"), "--phantom", "head", "--picture", pgm}, 2, "tradeoff needs one truth"},
         {{"tradeoff", pgm, "--phantom", "head"}, 1, "cannot make that folder, or it is a file"},
         {{"tradeoff", In("trade"), "--phantom", "head", "--lang", "fr"}, 2, "--lang fr: choose one of en, ja"},
+        {{"tradeoff", In("trade"), "--phantom", "head", "--workers", "0"}, 2, "--workers 0: give a whole number from 1 to 4"},
+        {{"tradeoff", In("trade"), "--phantom", "head", "--workers", "5"}, 2, "--workers 5: give a whole number from 1 to 4"},
     };
     for (const Refusal &r : refusals) {
         std::string typed;
@@ -507,6 +510,23 @@ TEST(DataTool, TheTradeoffTableHasARowForEachMethodAndIteration) {
             EXPECT_NE(page.find(std::string("src=\"") + map + "\""), std::string::npos) << map;
         }
         EXPECT_EQ(page.find("nan"), std::string::npos) << "no coordinate of the plot is lost";
+    }
+}
+
+// The realisations rebuilt one at a time and two at once, with a last batch of one, give
+// every file the same bytes.
+TEST(DataTool, TheTradeoffWritesTheSameBytesWhateverTheWorkers) {
+    std::map<std::string, std::string> first;
+    for (std::string workers : {"1", "2"}) {
+        std::string folder = In(("workers" + workers).c_str());
+        ASSERT_EQ(RunTool({"tradeoff", folder, "--phantom", "head", "--realisations", "3", "--iterations", "2",
+                           "--subsets", "2", "--workers", workers}), 0) << ToolError;
+        std::map<std::string, std::string> files;
+        for (const auto &entry : std::filesystem::directory_iterator(folder))
+            files[entry.path().filename().string()] = FileBytes(entry.path().string());
+        EXPECT_EQ(files.size(), 8u) << "the table, the page and six maps";
+        if (first.empty()) first = files;
+        for (const auto &[name, bytes] : first) EXPECT_TRUE(files[name] == bytes) << name << " with " << workers << " workers";
     }
 }
 
