@@ -4,9 +4,23 @@
 
 static FILE *Page;   // the page being written, or NULL
 
+// A plot's point labels are placed one by one where they cover no other label and as
+// little of the curves as can be; a label that would cover another is left out.
+struct Box { double left, top, right, bottom; };   // CSS pixels of the plot's drawing
+const int LabelBoxesMax = 512;
+static Box LabelBoxes[LabelBoxesMax];   // the labels placed so far on the plot being drawn
+static int LabelBoxCount;
+const int PlotPointsMax = 2048;
+static double PointX[PlotPointsMax], PointY[PlotPointsMax];   // every marker of the plot, drawn
+static int PointCount;
+static int PointLine[PlotPointsMax];    // its line; a marker joined to the next of the same line is a segment's start
+static int PointJoined[PlotPointsMax];
+
 const int PlotWidth = 640;     // the plot's drawing, in CSS pixels
 const int PlotHeight = 360;
 const int PlotMargin = 60;     // room for the axes' numbers and names
+const int LegendWidth = 220;   // the legend, right of the plot area where no label goes
+const int LabelFontSize = 10;  // the points' labels
 const int PlotColours = 6;
 static const char *const PlotColour[PlotColours] = {"#1f5fa8", "#c0392b", "#27864a", "#8e44ad", "#d68910", "#555555"};
 
@@ -84,6 +98,87 @@ static double TickStep(double span) {
     return power * (share < 1.5 ? 1.0 : share < 3.5 ? 2.0 : share < 7.5 ? 5.0 : 10.0);
 }
 
+// A label's drawn width: Latin letters and digits up to 0.65 of the font size, other
+// characters (Japanese) the whole size.
+static double LabelWidth(const char *text) {
+    double width = 0.0;
+    for (const unsigned char *c = (const unsigned char *)text; *c; c++)
+        if (*c < 0x80) width += 0.65 * LabelFontSize;
+        else if (*c >= 0xC0) width += LabelFontSize;
+    return width;
+}
+
+static int BoxesMeet(const Box &a, const Box &b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// Whether the segment from (x0, y0) to (x1, y1) passes through the box (Liang-Barsky).
+static int SegmentMeetsBox(double x0, double y0, double x1, double y1, const Box &box) {
+    double low = 0.0, high = 1.0, dx = x1 - x0, dy = y1 - y0;
+    const double p[4] = {-dx, dx, -dy, dy}, q[4] = {x0 - box.left, box.right - x0, y0 - box.top, box.bottom - y0};
+    for (int i = 0; i < 4; i++) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0) return 0;
+            continue;
+        }
+        double t = q[i] / p[i];
+        if (p[i] < 0.0) low = fmax(low, t);
+        else high = fmin(high, t);
+        if (low > high) return 0;
+    }
+    return 1;
+}
+
+static double DistanceToBox(double x, double y, const Box &box) {
+    double dx = fmax(fmax(box.left - x, x - box.right), 0.0), dy = fmax(fmax(box.top - y, y - box.bottom), 0.0);
+    return sqrt(dx * dx + dy * dy);
+}
+
+// What a label of the point at (x, y) in the box would hide or confuse: other labels
+// above all, then markers, then markers nearer the label than its own, then curves.
+static double BoxCost(const Box &box, double x, double y) {
+    double cost = 0.0, own = DistanceToBox(x, y, box);
+    for (int i = 0; i < LabelBoxCount; i++)
+        if (BoxesMeet(box, LabelBoxes[i])) cost += 1000.0;
+    for (int i = 0; i < PointCount; i++) {
+        Box marker = {PointX[i] - 3.0, PointY[i] - 3.0, PointX[i] + 3.0, PointY[i] + 3.0};
+        if (BoxesMeet(box, marker)) cost += 100.0;
+        else if ((PointX[i] != x || PointY[i] != y) && DistanceToBox(PointX[i], PointY[i], box) < own + 1.0) cost += 50.0;
+        if (PointJoined[i] && SegmentMeetsBox(PointX[i], PointY[i], PointX[i + 1], PointY[i + 1], box)) cost += 10.0;
+    }
+    return cost;
+}
+
+// Places the label of the point at (x, y) in the frame, near it, and writes it; a leader
+// joins it to its point when it had to go further off.
+static void PlaceLabel(double x, double y, const char *text, const char *colour, const Box &frame) {
+    const double distances[] = {4.0, 12.0, 22.0};
+    const int directions[8][2] = {{1, -1}, {1, 1}, {-1, -1}, {-1, 1}, {0, -1}, {0, 1}, {1, 0}, {-1, 0}};
+    double width = LabelWidth(text), height = LabelFontSize, best = INFINITY;
+    Box chosen = {0.0, 0.0, 0.0, 0.0};
+    double chosenDistance = 0.0;
+    for (double d : distances)
+        for (const int *way : directions) {
+            double cx = x + way[0] * (d + width / 2.0), cy = y + way[1] * (d + height / 2.0);
+            Box box = {cx - width / 2.0, cy - height / 2.0, cx + width / 2.0, cy + height / 2.0};
+            if (box.left < frame.left || box.right > frame.right || box.top < frame.top || box.bottom > frame.bottom)
+                continue;
+            double cost = BoxCost(box, x, y) + d / 100.0;
+            if (cost < best) best = cost, chosen = box, chosenDistance = d;
+        }
+    if (!(best < 1000.0) || LabelBoxCount == LabelBoxesMax) return;
+    LabelBoxes[LabelBoxCount++] = chosen;
+    if (chosenDistance > distances[0]) {
+        double ex = fmin(fmax(x, chosen.left), chosen.right), ey = fmin(fmax(y, chosen.top), chosen.bottom);
+        fprintf(Page, "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"%s\" stroke-width=\"0.5\"/>\n", x,
+                y, ex, ey, colour);
+    }
+    fprintf(Page, "<text x=\"%.1f\" y=\"%.1f\" fill=\"%s\" font-size=\"%d\">", chosen.left, chosen.bottom - 1.0, colour,
+            LabelFontSize);
+    Text(text);
+    fputs("</text>\n", Page);
+}
+
 void PagePlot(const PlotLine *lines, int count, const char *xLabel, const char *yLabel, const char *caption) {
     double xLow = INFINITY, xHigh = -INFINITY, yLow = INFINITY, yHigh = -INFINITY;
     for (int l = 0; l < count; l++)
@@ -101,7 +196,7 @@ void PagePlot(const PlotLine *lines, int count, const char *xLabel, const char *
     auto X = [&](double x) { return left + (x - xLow) / (xHigh - xLow) * width; };
     auto Y = [&](double y) { return top + (yHigh - y) / (yHigh - yLow) * height; };
     fprintf(Page, "<figure style=\"width:%dpx\"><svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%d\" height=\"%d\" "
-                  "font-size=\"12\">\n", left + width + 180, left + width + 180, top + height + PlotMargin);
+                  "font-size=\"12\">\n", left + width + LegendWidth, left + width + LegendWidth, top + height + PlotMargin);
     fprintf(Page, "<rect x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" fill=\"none\" stroke=\"#444\"/>\n", left, top, width,
             height);
     double xs = TickStep(xHigh - xLow), ys = TickStep(yHigh - yLow);
@@ -118,6 +213,16 @@ void PagePlot(const PlotLine *lines, int count, const char *xLabel, const char *
     fprintf(Page, "</text>\n<text transform=\"translate(16 %.1f) rotate(-90)\" text-anchor=\"middle\">", top + height / 2.0);
     Text(yLabel);
     fputs("</text>\n", Page);
+    PointCount = 0;
+    for (int l = 0; l < count; l++)
+        for (int i = 0; i < lines[l].points && PointCount < PlotPointsMax; i++) {
+            if (!isfinite(lines[l].x[i]) || !isfinite(lines[l].y[i])) continue;
+            PointX[PointCount] = X(lines[l].x[i]), PointY[PointCount] = Y(lines[l].y[i]);
+            PointLine[PointCount] = l;
+            PointJoined[PointCount] = 0;
+            if (PointCount > 0 && PointLine[PointCount - 1] == l && !lines[l].markersOnly) PointJoined[PointCount - 1] = 1;
+            PointCount++;
+        }
     for (int l = 0; l < count; l++) {
         const PlotLine &line = lines[l];
         const char *colour = PlotColour[l % PlotColours];
@@ -127,17 +232,9 @@ void PagePlot(const PlotLine *lines, int count, const char *xLabel, const char *
                 if (isfinite(line.x[i]) && isfinite(line.y[i])) fprintf(Page, "%.1f,%.1f ", X(line.x[i]), Y(line.y[i]));
             fputs("\"/>\n", Page);
         }
-        for (int i = 0; i < line.points; i++) {
-            if (!isfinite(line.x[i]) || !isfinite(line.y[i])) continue;
-            if (line.markersOnly || line.labels)
+        for (int i = 0; i < line.points; i++)
+            if ((line.markersOnly || line.labels) && isfinite(line.x[i]) && isfinite(line.y[i]))
                 fprintf(Page, "<circle cx=\"%.1f\" cy=\"%.1f\" r=\"3\" fill=\"%s\"/>\n", X(line.x[i]), Y(line.y[i]), colour);
-            if (line.labels && line.labels[i] && line.labels[i][0]) {
-                fprintf(Page, "<text x=\"%.1f\" y=\"%.1f\" fill=\"%s\" font-size=\"10\">", X(line.x[i]) + 4,
-                        Y(line.y[i]) - 4, colour);
-                Text(line.labels[i]);
-                fputs("</text>\n", Page);
-            }
-        }
         if (count > 1) {
             int y = top + 14 + 16 * l;
             fprintf(Page, "<rect x=\"%d\" y=\"%d\" width=\"12\" height=\"3\" fill=\"%s\"/><text x=\"%d\" y=\"%d\">",
@@ -146,6 +243,13 @@ void PagePlot(const PlotLine *lines, int count, const char *xLabel, const char *
             fputs("</text>\n", Page);
         }
     }
+    // The labels last, over the curves, each placed knowing the ones before it.
+    const Box frame = {(double)left, (double)top, (double)(left + width), (double)(top + height)};
+    LabelBoxCount = 0;
+    for (int l = 0; l < count; l++)
+        for (int i = 0; i < lines[l].points && lines[l].labels; i++)
+            if (lines[l].labels[i] && lines[l].labels[i][0] && isfinite(lines[l].x[i]) && isfinite(lines[l].y[i]))
+                PlaceLabel(X(lines[l].x[i]), Y(lines[l].y[i]), lines[l].labels[i], PlotColour[l % PlotColours], frame);
     fputs("</svg><figcaption>", Page);
     Text(caption);
     fputs("</figcaption></figure>\n", Page);

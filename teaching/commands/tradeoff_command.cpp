@@ -257,8 +257,8 @@ static const PageWords Words[] = {
      "filter is a point.",
      "Contrast recovery against ensemble noise", "ensemble noise, % (std across realisations over mean, flat disc)",
      "contrast recovery",
-     "Each curve runs from its first recorded iteration (low noise, low contrast) to its last; numbers are "
-     "iterations (passes for OSEM).",
+     "Each curve runs from its first recorded iteration (low noise, low contrast) to its last; a point is a "
+     "recorded iteration, and iterations 1, 5, 10, 20, 50 and the last are numbered (passes for OSEM).",
      "Noise and bias maps",
      "Noise map: each pixel's standard deviation across the realisations. Grey: black 0, white %.4g (the mean "
      "image's mean in the object is %.4g).",
@@ -271,8 +271,8 @@ static const PageWords Words[] = {
      "各曲線には反復回数を記し、プログラムのフィルタ補正逆投影は各サンプル フィルタを点で示します。",
      "コントラスト回復率とアンサンブル ノイズ", "アンサンブル ノイズ %（実現間の標準偏差 / 平均、平らな円板）",
      "コントラスト回復率",
-     "各曲線は最初に記録した反復（低ノイズ・低コントラスト）から最後の反復まで続きます。数字は反復回数"
-     "（OSEM ではパス数）です。",
+     "各曲線は最初に記録した反復（低ノイズ・低コントラスト）から最後の反復まで続きます。点は記録した反復で、"
+     "反復 1、5、10、20、50 と最後に回数（OSEM ではパス数）を記します。",
      "ノイズ マップとバイアス マップ",
      "ノイズ マップ: 各ピクセルの実現間の標準偏差。濃淡: 黒 0、白 %.4g（物体内の平均画像の平均は %.4g）。",
      "バイアス マップ: 尺度を合わせた平均画像から真の画像を引いたもの（真の画像の単位）。濃淡: 0 が中間の灰色、"
@@ -311,6 +311,14 @@ static int WriteMaps(const char *folder, int n, const char *name, char noiseCapt
     return 1;
 }
 
+// The iterations whose numbers the curves show; every recorded one is a point.
+const int LabelledIterations[] = {1, 5, 10, 20, 50, 100};
+static int LabelledIteration(int k) {
+    for (int labelled : LabelledIterations)
+        if (k == labelled) return 1;
+    return k == RecordAt[RecordCount - 1];
+}
+
 static int WritePage(const char *folder, const char *path, long row, long realisations, double counts) {
     // The maps first: one file is replaced at a time.
     int shown[3] = {RecordCount - 1, 0, RowCount - FbpFilterCount};
@@ -345,7 +353,8 @@ static int WritePage(const char *folder, const char *path, long row, long realis
             x[k] = 100.0 * Noise[k];
             y[k] = RegionCount ? Recovery[k][0] : NAN;
             snprintf(labels[k], sizeof labels[k], "%s", Rows[k].filter[0] ? Rows[k].filter : "");
-            if (!Rows[k].filter[0]) snprintf(labels[k], sizeof labels[k], "%d", Rows[k].iterations);
+            if (!Rows[k].filter[0] && LabelledIteration(Rows[k].iterations))
+                snprintf(labels[k], sizeof labels[k], "%d", Rows[k].iterations);
             labelOf[k] = labels[k];
         }
         const Row &row = Rows[first];

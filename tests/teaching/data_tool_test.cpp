@@ -478,16 +478,16 @@ TEST(DataTool, TheStepPageShowsEveryPictureAndChangesNotTheIterations) {
 
 // The trade-off's table has its named columns, a row for every method and recorded
 // iteration and for each sample filter, and numbers in every figure; its page shows
-// every map it wrote.
+// every map it wrote and numbers the curves at the first and last iterations, not all.
 TEST(DataTool, TheTradeoffTableHasARowForEachMethodAndIteration) {
     const int sampleFilters = 6;   // ramp, Shepp-Logan, cosine, Hamming, Hann and delta
-    const struct { std::vector<std::string> words; int rows; const char *header; } runs[] = {
+    const struct { std::vector<std::string> words; int rows; const char *header, *unnumbered; } runs[] = {
         {{"tradeoff", In("trade1"), "--phantom", "head", "--realisations", "2", "--iterations", "3", "--subsets", "2"},
          3 * 3 + sampleFilters,
-         "method,subsets,iterations,filter,post_filter,cr_hot_r9,cr_hot_r6,cr_hot_r4,cr_cold_r8,noise,bias"},
+         "method,subsets,iterations,filter,post_filter,cr_hot_r9,cr_hot_r6,cr_hot_r4,cr_cold_r8,noise,bias", "2"},
         {{"tradeoff", In("trade2"), "--phantom", "head", "--realisations", "2", "--iterations", "2", "--subsets", "2,4",
           "--region", "99.5,97.5,9", "--flat", "128,150,8", "--lang", "ja"},
-         4 * 2 + sampleFilters, "method,subsets,iterations,filter,post_filter,cr_region1,noise,bias"},
+         4 * 2 + sampleFilters, "method,subsets,iterations,filter,post_filter,cr_region1,noise,bias", nullptr},
     };
     for (const auto &run : runs) {
         ASSERT_EQ(RunTool(run.words), 0) << ToolError;
@@ -510,6 +510,10 @@ TEST(DataTool, TheTradeoffTableHasARowForEachMethodAndIteration) {
             EXPECT_NE(page.find(std::string("src=\"") + map + "\""), std::string::npos) << map;
         }
         EXPECT_EQ(page.find("nan"), std::string::npos) << "no coordinate of the plot is lost";
+        EXPECT_NE(page.find("font-size=\"10\">1</text>"), std::string::npos) << run.words[1];
+        if (run.unnumbered) {
+            EXPECT_EQ(page.find(std::string("font-size=\"10\">") + run.unnumbered + "</text>"), std::string::npos);
+        }
     }
 }
 
@@ -549,6 +553,62 @@ TEST(DataTool, ThePageWriterEscapesTextAndDrawsDegeneratePlots) {
         EXPECT_EQ(page.find("<b>"), std::string::npos) << plot.what;
         EXPECT_EQ(page.find("nan"), std::string::npos) << plot.what;
         EXPECT_EQ(page.find("inf"), std::string::npos) << plot.what;
+    }
+}
+
+// Crowded plots: curves on top of one another, labelled at every point, and lone marked
+// points among them. Every label lies within the plot's frame, so never on the legend,
+// and no two labels cover each other (6 px a character: browsers draw 10 px digits 5.6
+// to 6.4 px wide).
+TEST(DataTool, ThePlotsLabelsStayInTheFrameAndApartFromEachOther) {
+    static double x[40], y[40], bend[40];
+    static const char *names[40];
+    static char texts[40][8];
+    for (int i = 0; i < 40; i++) {
+        x[i] = i < 20 ? i : 0.2 * (i - 20), y[i] = sqrt(x[i]), bend[i] = i < 20 ? y[i] * 1.01 : 0.5;
+        snprintf(texts[i], sizeof texts[i], i % 2 ? "%d" : "f%d", i);
+        names[i] = texts[i];
+    }
+    const PlotLine lines[] = {{"one", x, y, 20, 0, names}, {"the same", x, y, 20, 0, names},
+                              {"beside it", x, bend, 20, 0, names}, {"points", x + 20, bend + 20, 20, 1, names + 20}};
+    const struct { const char *what; int count; } plots[] = {{"one curve", 1}, {"two on top of each other", 2},
+                                                              {"three and points", 4}};
+    for (const auto &plot : plots) {
+        std::string path = In("labels.html");
+        FILE *file = fopen(path.c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        PageBegin(file, "en", "labels");
+        PagePlot(lines, plot.count, "x", "y", "caption");
+        EXPECT_EQ(PageEnd(), 1);
+        fclose(file);
+        std::string page = FileBytes(path);
+        double left, top, width, height;
+        size_t frame = page.find("<rect x=");
+        ASSERT_NE(frame, std::string::npos);
+        ASSERT_EQ(sscanf(page.c_str() + frame, "<rect x=\"%lf\" y=\"%lf\" width=\"%lf\" height=\"%lf\"", &left, &top, &width,
+                         &height), 4);
+        struct Label { double left, bottom, right; std::string text; };
+        std::vector<Label> labels;
+        for (size_t at = page.find("<text x="); at != std::string::npos; at = page.find("<text x=", at + 1)) {
+            double lx, ly;
+            int end = 0;
+            if (sscanf(page.c_str() + at, "<text x=\"%lf\" y=\"%lf\" fill=\"%*[^\"]\" font-size=\"10\">%n", &lx, &ly, &end) != 2 ||
+                !end)
+                continue;
+            std::string text = page.substr(at + end, page.find("</text>", at) - at - end);
+            labels.push_back({lx, ly + 1.0, lx + 6.0 * text.size(), text});
+        }
+        EXPECT_GE(labels.size(), 10u) << plot.what;
+        for (size_t i = 0; i < labels.size(); i++) {
+            const Label &a = labels[i];
+            EXPECT_TRUE(a.left >= left && a.right <= left + width && a.bottom - 10.0 >= top && a.bottom <= top + height)
+                << plot.what << ": " << a.text << " at " << a.left << ", " << a.bottom;
+            for (size_t j = 0; j < i; j++) {
+                const Label &b = labels[j];
+                int apart = a.right <= b.left || b.right <= a.left || a.bottom - 10.0 >= b.bottom || b.bottom - 10.0 >= a.bottom;
+                EXPECT_TRUE(apart) << plot.what << ": " << a.text << " covers " << b.text;
+            }
+        }
     }
 }
 
