@@ -466,9 +466,9 @@ int RunTradeoffCommand(int argc, char **argv) {
     for (int a = 0; a < Angles; a++)
         for (int r = 0; r < Bins; r++) MeanCounts[a][r] = SampleVolume[s][a][r];
     ClearEnsemble();
-    printf("%ld realisations of row %ld of %s, largest expected count %g, seeds %llu on\n", realisations, row,
-           phantom == 0 ? "the head phantom" : phantom == 1 ? "the rods phantom" : Printable(OptionText("picture")),
-           counts, (unsigned long long)seed);
+    printf("%ld realisations of row %ld of %s, largest expected count %g, seeds %llu on, %ld at once\n", realisations,
+           row, phantom == 0 ? "the head phantom" : phantom == 1 ? "the rods phantom" : Printable(OptionText("picture")),
+           counts, (unsigned long long)seed, workers);
     PostFwhm = fwhm, FirstSeed = seed;
     RebuildRealisations(realisations, (int)workers);
     ListRows(fwhm);
