@@ -14,6 +14,7 @@
 #include <string.h>
 
 #include "console/input_line.h"
+#include "recon/dialogue_text.h"
 #include "recon/sinogram_file.h"
 #include "recon/working_arrays.h"
 #include "support/expected_pictures.h"
@@ -185,7 +186,7 @@ static int RefusedVolume(const char *name, long size) {
     char expected[512];
     snprintf(expected, sizeof expected, "The sinogram file is too short: %ld bytes, %ld needed\n%s", size,
              SinogramFileBytes, Win(name));
-    return Dialog(Win(name)) && Box(expected) && Ask(" (enter: choose a file again) ", NULL, "", StepMs);
+    return Dialog(Win(name)) && Box(expected) && Ask(ChooseAgain, "", StepMs);
 }
 
 // The volume chosen has loaded: the largest count as the core finds it, then "Disp Projection ".
@@ -194,7 +195,7 @@ static int Loaded(const char *name) {
     FindMaxCount();
     char maxLine[80];
     snprintf(maxLine, sizeof maxLine, " max count = %lf", (double)MaxCount);
-    if (!Ask("Disp Projection ", NULL, NULL, StepMs)) return 0;
+    if (!Ask(DispProjection, NULL, StepMs)) return 0;
     const char *lines[] = {maxLine, "", "Disp Projection "};
     Check(EndsWith(lines, 3), maxLine);
     printf("    console: \"%s\"\n", maxLine);
@@ -212,9 +213,9 @@ static int ToFilterDialog() {
 // From the filter's "OK ?" through the method and the final image to the review question.
 static int ThroughReconstruction(char method) {
     char answer[8] = {'y', ' ', method, 0};
-    return Ask(" OK ? (yes; enter, no; n ) ", NULL, answer, StepMs) &&
-           Ask(" Disp Filtered Pth * Filter ", NULL, "", StepMs) &&
-           Ask(" (yes: enter, no: n) ", " Change Reconstruction Slice ? ", NULL, StepMs);
+    return Ask(FilterOkQuestion, answer, StepMs) &&
+           Ask(DispFiltered, "", StepMs) &&
+           Ask(ChangeSlice, NULL, StepMs);
 }
 
 // The final image on the picture must be the core's for the same files.
@@ -232,7 +233,7 @@ static void CheckFinalImage(const char *volume, const char *filter, char method,
 // From the review question on to a new file: "n", then any reply at "Retry?".
 static int ToVolumeDialog() {
     TypeLine("n");
-    return Ask(" Retry? (no:n) ", NULL, "", StepMs);
+    return Ask(Retry, "", StepMs);
 }
 
 // A volume loaded, reconstructed with the ramp filter by method and compared, then a new file.
@@ -243,14 +244,14 @@ static int Reconstructed(const char *volume, char method) {
 
 // A filter file whose plot shows `onCurve` yellow and `offCurve` not; "n" asks again.
 static int FilterPlotted(const char *name, int onCurveY, int offCurveY) {
-    if (!Dialog(Win(name)) || !Ask(" OK ? (yes; enter, no; n ) ", NULL, NULL, StepMs)) return 0;
+    if (!Dialog(Win(name)) || !Ask(FilterOkQuestion, NULL, StepMs)) return 0;
     Check(SavePicture("filter.bmp") && LoadSavedPicture(Win("filter.bmp")), "the picture is saved");
     char message[160];
     snprintf(message, sizeof message, "the curve starts at y %d (%06X there), not at y %d (%06X there)", onCurveY,
              SavedPixel(600, onCurveY), offCurveY, SavedPixel(600, offCurveY));
     Check(SavedPixel(600, onCurveY) == Yellow && SavedPixel(600, offCurveY) != Yellow, message);
     TypeLine("n");
-    return Ask(" Load Real space Filter ", NULL, "", StepMs);
+    return Ask(LoadFilterAsk, "", StepMs);
 }
 
 static int Ends(int status) {
@@ -312,7 +313,7 @@ static int TextSavedDuringDrawing() {
     const char *tail = "Disp Projection \r\n\r\n";
     Check(length >= strlen(tail) && strcmp(saved + length - strlen(tail), tail) == 0,
           "the saved text ends with the answered question");
-    return Ask("select slice = ", NULL, NULL, StepMs);
+    return Ask(SelectSlice, NULL, StepMs);
 }
 
 static int OutOfRangeSlices() {
@@ -322,23 +323,23 @@ static int OutOfRangeSlices() {
         char echo[64];
         snprintf(echo, sizeof echo, "select slice = %s", answer);
         const char *lines[] = {echo, "", "", "select slice = "};
-        if (!Ask("select slice = ", NULL, NULL, StepMs)) return 0;
+        if (!Ask(SelectSlice, NULL, StepMs)) return 0;
         Check(EndsWith(lines, 4), echo);
     }
     // "1e3" reads as 1, a row of the file: its confirmation comes; "n" goes back.
     TypeLine("1e3");
-    return Ask("select slice OK ? ", NULL, "n", StepMs) && Ask("select slice = ", NULL, NULL, StepMs);
+    return Ask(SelectOk, "n", StepMs) && Ask(SelectSlice, NULL, StepMs);
 }
 
 // Answers the slice question with codes, expects `echo` and the confirmation, then "n".
 static int SliceTyped(const unsigned char *codes, int count, const char *echo) {
     TypeCodes(codes, count);
     TypeLine("");
-    if (!Ask("select slice OK ? ", NULL, NULL, StepMs)) return 0;
+    if (!Ask(SelectOk, NULL, StepMs)) return 0;
     const char *lines[] = {echo, "", "", "select slice OK ? "};
     Check(EndsWith(lines, 4), echo);
     TypeLine("n");
-    return Ask("select slice = ", NULL, NULL, StepMs);
+    return Ask(SelectSlice, NULL, StepMs);
 }
 
 static int NonNumericSlice() {
@@ -364,7 +365,7 @@ static int LongLine() {
     memset(codes + InputLineMax, 'y', 20);  // beyond the longest line: ignored
     TypeCodes(codes, sizeof codes);
     TypeLine("");
-    if (!Ask("select slice OK ? ", NULL, NULL, StepMs)) return 0;
+    if (!Ask(SelectOk, NULL, StepMs)) return 0;
     // The echo: "select slice = 40", then x up to 511 typed characters, in lines of 160.
     char first[161], full[161], last[161];
     snprintf(first, sizeof first, "select slice = 40");
@@ -378,22 +379,22 @@ static int LongLine() {
     const char *lines[] = {first, full, full, last, "", "", "select slice OK ? "};
     Check(EndsWith(lines, 7), "the echo holds the 511 characters typed, in lines of 160, and none beyond");
     TypeLine("n");
-    return Ask("select slice = ", NULL, NULL, StepMs);
+    return Ask(SelectSlice, NULL, StepMs);
 }
 
 static int PictureSavedDuringDrawing() {
     TypeLine("40");
-    if (!Ask("select slice OK ? ", NULL, "n", StepMs)) return 0;
+    if (!Ask(SelectOk, "n", StepMs)) return 0;
     PostToConsole(WM_COMMAND, 7);
     DeleteFileA(Win("during_drawing.bmp"));
     Check(AnswerSave(Win("during_drawing.bmp"), " Saved Graphic "), "the picture is saved while it is drawn");
     Check(LoadSavedPicture(Win("during_drawing.bmp")), "a whole picture is written");
-    return Ask("select slice = ", NULL, NULL, StepMs);
+    return Ask(SelectSlice, NULL, StepMs);
 }
 
 static int TypeAhead() {
     TypeLine("40 y y");
-    if (!Ask(" Load Real space Filter ", NULL, NULL, StepMs)) return 0;
+    if (!Ask(LoadFilterAsk, NULL, StepMs)) return 0;
     // The echo's line is closed by the next question, as no newline follows a line with a rest.
     const char *lines[] = {"select slice = 40 y y", "", "select slice OK ? ", "Reconstruction slice OK? ",
                            "(yes: enter, no: n) ", "", "", " Load Real space Filter "};
@@ -443,11 +444,11 @@ static int JapanesePath() {
     if (!LoadedVolume(JapaneseVolume) || !ToFilterDialog() || !Dialog(Win(JapaneseFilter))) return 0;
     char shown[MAX_PATH + 2];
     snprintf(shown, sizeof shown, " %s ", Win(JapaneseFilter));
-    if (!Ask(" OK ? (yes; enter, no; n ) ", NULL, NULL, StepMs)) return 0;
+    if (!Ask(FilterOkQuestion, NULL, StepMs)) return 0;
     Check(DriverLineCount >= 2 && _stricmp(DriverLines[DriverLineCount - 2], shown) == 0,
           "the filter's path is shown as chosen");
     TypeLine("y 2 y");
-    if (!Ask(" (yes: enter, no: n) ", " Change Reconstruction Slice ? ", NULL, StepMs)) return 0;
+    if (!Ask(ChangeSlice, NULL, StepMs)) return 0;
     CheckFinalImage(JapaneseVolume, JapaneseFilter, '2', JapanesePicture);
     return ToVolumeDialog();
 }
@@ -476,7 +477,7 @@ static int SecondSaveWhileDialogOpen() {
     Check(Box("Saved TextBuffer"), "then the first save writes the text");
     bool exists = GetFileAttributesA(Win("first.txt")) != INVALID_FILE_ATTRIBUTES;
     Check(exists, "the text file is there");
-    return Ask("Disp Projection ", NULL, NULL, StepMs);
+    return Ask(DispProjection, NULL, StepMs);
 }
 
 static int StillWorks() {
@@ -484,13 +485,13 @@ static int StillWorks() {
     CheckFinalImage("disc_a.sino", "ramp.txt", '2', "last.bmp");
     Check(LitFinalPixels() > 1000, "the last reconstruction is no blank picture");
     TypeLine("n");
-    return Ask(" Retry? (no:n) ", NULL, "n", StepMs) && Ends(0);
+    return Ask(Retry, "n", StepMs) && Ends(0);
 }
 
 // Cases that end the program, each in a program of its own.
 static int AtQuestion(UINT message, WPARAM wParam) {
     if (!Dialog("") || !Box("No sinogram file was chosen.")) return 0;
-    if (!Ask(" (enter: choose a file again) ", NULL, NULL, StepMs)) return 0;
+    if (!Ask(ChooseAgain, NULL, StepMs)) return 0;
     PostToConsole(message, wParam);
     return 1;
 }
@@ -610,10 +611,10 @@ static int Reach(State state) {
     if (!LoadedVolume("disc_a.sino")) return 0;
     if (state == AtDisplayProjection) return 1;
     TypeLine("");
-    if (!Ask("select slice = ", NULL, NULL, StepMs)) return 0;
+    if (!Ask(SelectSlice, NULL, StepMs)) return 0;
     if (state == AtSliceQuestion) return 1;
     TypeLine("40 y y");
-    if (!Ask(" Load Real space Filter ", NULL, NULL, StepMs)) return 0;
+    if (!Ask(LoadFilterAsk, NULL, StepMs)) return 0;
     if (state == AtFilterQuestion) return 1;
     TypeLine("");
     return 1;

@@ -17,11 +17,9 @@ void Check(int condition, const char *what) {
     DriverFailure[0] = 0;
 }
 
-int Ask(const char *lastLine, const char *lineBefore, const char *answer, int timeoutMs) {
-    int ok = WaitForPrompt(lastLine, lineBefore, timeoutMs);
-    char message[256];
-    snprintf(message, sizeof message, "question \"%s\" is asked", lastLine);
-    Check(ok, message);
-    if (ok && answer) TypeLine(answer);
+int Ask(const std::string &prompt, const char *answer, int timeoutMs) {
+    int ok = AwaitPrompt(prompt.c_str(), answer, timeoutMs);
+    std::string message = "question \"" + prompt.substr(prompt.rfind('\n') + 1) + "\" is asked";
+    Check(ok, message.c_str());
     return ok;
 }
