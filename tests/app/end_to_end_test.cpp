@@ -14,6 +14,8 @@
 // Usage: end_to_end_test QUORVEL_EXE WORK_FOLDER [SAMPLES_FOLDER [DATA_TOOL]]   (Linux paths; under Wine)
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -26,10 +28,10 @@
 #include "recon/dialogue_text.h"
 #include "recon/sinogram_file.h"
 #include "recon/working_arrays.h"
+#include "support/driver_checks.h"
 #include "support/expected_pictures.h"
 #include "support/fakes.h"
 #include "tools/program_driver/dialogue_driver.h"
-#include "tools/program_driver/driver_checks.h"
 
 const int QuestionTimeoutMs = 180000;  // a reconstruction may take a while under Wine
 const int ToolTimeoutMs = 120000;
@@ -148,13 +150,13 @@ static void CheckTranscript(const char *filterWin, const char *maxLine) {
     Check(bad < 0 && DriverLineCount >= count, message);
 }
 
-int main(int argc, char **argv) {
-    if (argc < 3) {
-        printf("usage: end_to_end_test QUORVEL_EXE WORK_FOLDER [SAMPLES_FOLDER [DATA_TOOL]]\n");
-        return 2;
-    }
-    const char *exe = argv[1], *work = argv[2], *samples = argc > 3 ? argv[3] : NULL;
-    const char *tool = argc > 4 ? argv[4] : NULL;
+static const char *Exe;       // the program driven
+static const char *Work;      // Linux path of the work folder
+static const char *Samples;   // the samples folder, or null: generated files
+static const char *Tool;      // the data tool, or null
+
+TEST(EndToEnd, TheWholeDialogueGivesTheCoresPicturesAndTranscript) {
+    const char *exe = Exe, *work = Work, *samples = Samples, *tool = Tool;
     FbpTool = tool ? tool : getenv("QUORVEL_FBP_TOOL");
     CreateDirectoryA(work, NULL);
     char volumeA[MAX_PATH], volumeB[MAX_PATH], filter[MAX_PATH], filterB[MAX_PATH], bitmap1[MAX_PATH],
@@ -201,9 +203,9 @@ int main(int argc, char **argv) {
     FindMaxCount();
     snprintf(maxLine, sizeof maxLine, " max count = %lf", (double)MaxCount);
 
-    if (CheckFailures) return 1;
+    if (CheckFailures) return;
     Check(StartProgram(exe, work), "the program starts and titles its console \"Quorvel\"");
-    if (CheckFailures) return 1;
+    if (CheckFailures) return;
     Check(AnswerFileDialog(volumeAWin, QuestionTimeoutMs), "the sinogram's open dialog is answered");
     if (Ask(DispProjection, "", QuestionTimeoutMs)) {
         // First pass: simple backprojection; then another slice through the review question.
@@ -231,6 +233,17 @@ int main(int argc, char **argv) {
         }
     }
     KillProgram();
-    printf("%d passed, %d failed\n", CheckPasses, CheckFailures);
-    return CheckFailures ? 1 : 0;
+}
+
+int main(int argc, char **argv) {
+    testing::InitGoogleTest(&argc, argv);
+    if (argc < 3) {
+        printf("usage: end_to_end_test QUORVEL_EXE WORK_FOLDER [SAMPLES_FOLDER [DATA_TOOL]]\n");
+        return 2;
+    }
+    Exe = argv[1];
+    Work = argv[2];
+    Samples = argc > 3 ? argv[3] : NULL;
+    Tool = argc > 4 ? argv[4] : NULL;
+    return RUN_ALL_TESTS();
 }

@@ -8,6 +8,8 @@
 //        hostile_input_test --table                   (the cases as a Markdown table)
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <math.h>
 #include <stdlib.h>
 #include <stdio.h>
@@ -17,9 +19,9 @@
 #include "recon/dialogue_text.h"
 #include "recon/sinogram_file.h"
 #include "recon/working_arrays.h"
+#include "support/driver_checks.h"
 #include "support/expected_pictures.h"
 #include "tools/program_driver/dialogue_driver.h"
-#include "tools/program_driver/driver_checks.h"
 
 const int StepMs = 90000;              // a question may follow a whole reconstruction
 const int StaysOpenMs = 1500;          // how long a dialog that must stay open is watched
@@ -45,6 +47,7 @@ struct HostileCase {
 };
 
 static const char *Work;               // Linux path of the work folder
+static int FirstRow, LastRow;          // the rows to run, counted from 1
 static char Text[1024];                // the text of the message box answered last
 static const char Notes[] = "Sinogram of the head phantom, slice rows 0 to 86.\r\nAsk the teacher for the filter.\r\n";
 
@@ -625,33 +628,28 @@ static void PrintTable() {
     for (const HostileCase &c : Cases) printf("| %s | %s | %s |\n", c.kind, c.tried, c.outcome);
 }
 
-int main(int argc, char **argv) {
-    if (argc == 2 && strcmp(argv[1], "--table") == 0) {
-        PrintTable();
-        return 0;
-    }
-    if (argc < 3) {
-        printf("usage: hostile_input_test QUORVEL_EXE WORK_FOLDER | --table\n");
-        return 2;
-    }
-    const char *exe = argv[1];
-    Work = argv[2];
-    int first = argc > 3 ? atoi(argv[3]) : 1;  // rows to run, counted from 1
-    int last = argc > 4 ? atoi(argv[4]) : CaseCount;
+static const char *Exe;   // the program driven
+
+// The rows in order, each under its own trace; a row whose starting point is not where the
+// row before left the program starts it afresh.
+TEST(HostileInput, EachRowShowsWhatTheUserSeesAndKeepsTheProgramWorking) {
     CreateDirectoryA(Work, NULL);
     MakeFiles();
     printf("code page %u\n", GetACP());
     int failedRows = 0;
     State state = StateUnknown;
-    for (int i = first - 1; i < last && i < CaseCount; ++i) {
+    for (int i = FirstRow - 1; i < LastRow && i < CaseCount; ++i) {
         const HostileCase &c = Cases[i];
+        char row[300];
+        snprintf(row, sizeof row, "row %d (%s): %s", i + 1, c.kind, c.tried);
+        SCOPED_TRACE(row);
         DWORD start = GetTickCount();
         CheckFailures = 0;
         DriverFailure[0] = 0;
         if (state != c.from) {
             KillProgram();
             WaitForExit(ExitMs);
-            Check(StartProgram(exe, Work), "the program starts");
+            Check(StartProgram(Exe, Work), "the program starts");
             Check(!CheckFailures && Reach(c.from), "the row's starting point is reached");
         }
         int ok = !CheckFailures && c.run();
@@ -663,5 +661,21 @@ int main(int argc, char **argv) {
     }
     KillProgram();
     printf("%d of %d cases failed\n", failedRows, CaseCount);
-    return failedRows ? 1 : 0;
+}
+
+int main(int argc, char **argv) {
+    testing::InitGoogleTest(&argc, argv);
+    if (argc == 2 && strcmp(argv[1], "--table") == 0) {
+        PrintTable();
+        return 0;
+    }
+    if (argc < 3) {
+        printf("usage: hostile_input_test QUORVEL_EXE WORK_FOLDER [FIRST [LAST]] | --table\n");
+        return 2;
+    }
+    Exe = argv[1];
+    Work = argv[2];
+    FirstRow = argc > 3 ? atoi(argv[3]) : 1;
+    LastRow = argc > 4 ? atoi(argv[4]) : CaseCount;
+    return RUN_ALL_TESTS();
 }

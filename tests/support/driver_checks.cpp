@@ -1,19 +1,15 @@
-#include "tools/program_driver/driver_checks.h"
+#include "support/driver_checks.h"
 
-#include <stdio.h>
+#include <gtest/gtest.h>
 
 #include "tools/program_driver/dialogue_driver.h"
 
 int CheckFailures;
-int CheckPasses;
 
 void Check(int condition, const char *what) {
-    if (condition) {
-        ++CheckPasses;
-        return;
-    }
+    if (condition) return;
     ++CheckFailures;
-    printf("    FAILED: %s%s%s\n", what, DriverFailure[0] ? " -- " : "", DriverFailure);
+    ADD_FAILURE() << what << (DriverFailure[0] ? " -- " : "") << DriverFailure;
     DriverFailure[0] = 0;
 }
 
