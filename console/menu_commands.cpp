@@ -64,14 +64,14 @@ static int WriteConsoleText(FILE *file) {
 static void SaveConsoleText() {
     char path[PathBytes];
     if (!ChooseTarget(path)) return;
-    if (!BeginSave(path)) {
+    if (!BeginReplacement(path)) {
         ShowMessage("%s", SaveFailedMessage);
         return;
     }
-    FILE *file = fopen(SaveWritePath, "w");
+    FILE *file = fopen(ReplacementPath, "w");
     int written = file != NULL && WriteConsoleText(file);
     if (file != NULL && fclose(file) != 0) written = 0;
-    if (!FinishSave(path, written)) {
+    if (!FinishReplacement(path, written)) {
         ShowMessage("%s", SaveFailedMessage);
         return;
     }

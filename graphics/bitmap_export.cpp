@@ -47,9 +47,9 @@ static void CopySurfaceInto(HBITMAP section) {
 static bool WriteBitmapFile(const char *path, const BITMAPINFOHEADER *info,
                             const void *pixels, DWORD pixelBytes) {
     HANDLE file = INVALID_HANDLE_VALUE;
-    if (BeginSave(path)) {
-        file = CreateFileA(SaveWritePath, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-        if (file == INVALID_HANDLE_VALUE) FinishSave(path, 0);
+    if (BeginReplacement(path)) {
+        file = CreateFileA(ReplacementPath, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+        if (file == INVALID_HANDLE_VALUE) FinishReplacement(path, 0);
     }
     if (file == INVALID_HANDLE_VALUE) {
         ShowMessage("%s", SaveFailedMessage);
@@ -59,7 +59,7 @@ static bool WriteBitmapFile(const char *path, const BITMAPINFOHEADER *info,
     FillBmpHeader(&header, info->biWidth, info->biHeight);
     bool written = WriteAll(file, &header, sizeof header) && WriteAll(file, pixels, pixelBytes);
     if (!CloseHandle(file)) written = false;
-    if (!FinishSave(path, written)) {
+    if (!FinishReplacement(path, written)) {
         ShowMessage("Failed to save");
         return false;
     }

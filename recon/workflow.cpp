@@ -7,6 +7,7 @@
 #include "console/input_line.h"
 #include "console/text_ring.h"
 #include "recon/angle_gallery.h"
+#include "recon/dialogue_prompts.h"
 #include "recon/filter_file.h"
 #include "recon/filter_plot.h"
 #include "recon/final_image.h"
@@ -22,11 +23,10 @@ static char Answer;  // reply to every "%c" question but the method question
 // trap the user between dialog and message box.
 static void AskSinogramFile(char *path) {
     for (;;) {
-        // "Singram" is the question as it has always been asked: kept on purpose.
-        ConsolePrint("\n\n Load PET Singram data ");
+        ConsolePrint("%s", DialoguePrompts[PromptLoadVolume]);
         ChooseOpenFile(path);
         if (LoadSinogramVolume(path)) return;
-        ConsolePrint("\n (enter: choose a file again) ");
+        ConsolePrint("%s", DialoguePrompts[PromptChooseAgain]);
         ConsoleScan("%c", &Answer);
     }
 }
@@ -36,7 +36,7 @@ static void AskSinogramFile(char *path) {
 static int AskSliceRow() {
     for (;;) {
         int n = 0;
-        ConsolePrint("\n\nselect slice = ");
+        ConsolePrint("%s", DialoguePrompts[PromptSelectSlice]);
         ConsoleScan("%d", &n);
         if (n >= LowestSliceRow && n <= HighestSliceRow) return n;
         while (InputLength > 0) ConsoleScan("%c", &Answer);
@@ -51,13 +51,13 @@ static void ChooseSlice() {
         GraphicsFlush();
         int n = AskSliceRow();
         DrawSliceMarkers(n);
-        ConsolePrint("\n\nselect slice OK ? ");
+        ConsolePrint("%s", DialoguePrompts[PromptSelectOk]);
         ConsoleScan("%c", &Answer);
         if (Answer == 'n') continue;
         ExtractSlice(n);
         ShowSliceSinogram();
         GraphicsFlush();
-        ConsolePrint("\nReconstruction slice OK? \n(yes: enter, no: n) ");
+        ConsolePrint("%s", DialoguePrompts[PromptReconOk]);
         ConsoleScan("%c", &Answer);
         if (Answer != 'n' && Answer != 'N') return;
     }
@@ -66,7 +66,7 @@ static void ChooseSlice() {
 void LoadFilter(char *path) {
     char answer;  // reply to the two questions; only the confirmation's counts
     for (;;) {
-        ConsolePrint("\n\n Load Real space Filter ");
+        ConsolePrint("%s", DialoguePrompts[PromptLoadFilter]);
         ConsoleScan("%c", &answer);
         ChooseOpenFile(path);
         if (path[0] == '\0') {
@@ -78,7 +78,7 @@ void LoadFilter(char *path) {
             continue;
         }
         PlotFilter();
-        ConsolePrint("\n\n Real space filter = \n\n %s \n OK ? (yes; enter, no; n ) ", path);
+        ConsolePrint(DialoguePrompts[PromptFilterOk], path);
         ConsoleScan("%c", &answer);
         if (answer != 'n' && answer != 'N') return;
     }
@@ -86,9 +86,7 @@ void LoadFilter(char *path) {
 
 char ChooseMethod() {
     char method = 0;
-    ConsolePrint("\n\n Select Reconstruction method ");
-    ConsolePrint("\n\n 1: Simple BackProjection \n 2: Filtered BackProjection ");
-    ConsolePrint("\n ");
+    ConsolePrint("%s", DialoguePrompts[PromptMethod]);
     ConsoleScan("%c", &method);
     return method;
 }
@@ -100,7 +98,7 @@ static void Reconstruct(char method) {
     GraphicsFlush();
     ShowAngleGallery();
     GraphicsFlush();
-    ConsolePrint("\n\n Disp Filtered Pth * Filter ");
+    ConsolePrint("%s", DialoguePrompts[PromptDispFiltered]);
     ConsoleScan("%c", &Answer);
     GraphicsFlush();
     ShowReconstruction();
@@ -110,22 +108,22 @@ static void Reconstruct(char method) {
 void RunWorkflow() {
     char path[PathBytes] = "";  // the file chosen last, sinogram or filter
     PlaceConsoleForDialogue();
-    ConsolePrint("PET BackProjection");
+    ConsolePrint("%s", DialoguePrompts[PromptBanner]);
     for (;;) {
         AskSinogramFile(path);
         FindMaxCount();
         GraphicsOpen();
         ShowSinogramOverview();
-        ConsolePrint("\n\nDisp Projection ");
+        ConsolePrint("%s", DialoguePrompts[PromptDispProjection]);
         ConsoleScan("%c", &Answer);
         do {
             ChooseSlice();
             LoadFilter(path);
             Reconstruct(ChooseMethod());
-            ConsolePrint("\n Change Reconstruction Slice ? \n (yes: enter, no: n) ");
+            ConsolePrint("%s", DialoguePrompts[PromptChangeSlice]);
             ConsoleScan("%c", &Answer);
         } while (Answer != 'n');
-        ConsolePrint("\n\n Retry? (no:n) ");
+        ConsolePrint("%s", DialoguePrompts[PromptRetry]);
         ConsoleScan("%c", &Answer);
         if (Answer == 'n') exit(0);
     }

@@ -5,7 +5,6 @@
 #include <signal.h>
 #include <string.h>
 #include <sys/stat.h>
-#include <time.h>
 #ifdef _WIN32
 #include <io.h>
 #else
@@ -15,19 +14,19 @@
 #include <filesystem>
 #include <system_error>
 
+#include "graphics/replace_beside.h"
 #include "teaching/host_path.h"
 #include "teaching/tool_error.h"
 
-const int TemporaryPathBytes = 8192;    // the target's folder and the temporary name
-const int TemporaryNamesTried = 64;
-static char TemporaryPath[TemporaryPathBytes];   // the file this run created, or ""
-static unsigned long NameState;                  // varies the temporary names
+// The tool's temporary file is kept open from its exclusive creation on, so that nothing
+// put in its name's place meanwhile is ever written.
+static int PartDescriptor = -1;             // the temporary's descriptor, or -1
+static char RenameFailure[256];             // why the last RenameOver failed
 
 // An interruption (Ctrl-C, a termination signal, Ctrl-Break on Windows, where the C
 // runtime turns the console's control events into these signals) removes the file begun,
 // then ends the run as the signal would have.
-static volatile sig_atomic_t PartPending;   // TemporaryPath names a file of this run
-static int PartDescriptor = -1;             // its descriptor: Windows removes no open file
+static volatile sig_atomic_t PartPending;   // ReplacementPath names a file of this run
 static int HandlersInstalled;
 #ifdef _WIN32
 static const int InterruptSignals[] = {SIGINT, SIGTERM, SIGBREAK};
@@ -39,10 +38,10 @@ static void RemovePartAndStop(int signal_) {
     if (PartPending) {
         PartPending = 0;
 #ifdef _WIN32
-        if (PartDescriptor >= 0) _close(PartDescriptor);
-        _unlink(TemporaryPath);
+        if (PartDescriptor >= 0) _close(PartDescriptor);  // Windows removes no open file
+        _unlink(ReplacementPath);
 #else
-        unlink(TemporaryPath);
+        unlink(ReplacementPath);
 #endif
     }
     ::signal(signal_, SIG_DFL);
@@ -62,74 +61,80 @@ static void InstallInterruptHandlers() {
 #define O_BINARY 0
 #endif
 
-// Bytes of path up to and including its last folder separator.
-static size_t FolderLength(const char *path) {
-    size_t length = 0;
-    for (size_t i = 0; path[i]; i++)
-        if (path[i] == '/' || path[i] == '\\' || path[i] == ':') length = i + 1;
-    return length;
+// ---- The tool's body of the file operations of a replacement ----
+const int LongestWritablePath = ReplacementPathBytes;
+
+int ExamineTarget(const char *target) {
+    struct stat status;
+    if (stat(target, &status) != 0) return TargetAbsent;
+    if (S_ISDIR(status.st_mode)) return TargetFolder;
+    if (S_ISCHR(status.st_mode)) return TargetDevice;
+    if (!S_ISREG(status.st_mode)) return TargetSpecial;
+    return TargetFile;
 }
 
-// Creates a new, empty file of a name of its own in path's folder and opens it for
-// writing. The name is short, whatever the target's length, and O_EXCL refuses any
-// name that is already there, a link included, so nothing existing is ever opened.
-static FILE *CreateTemporary(const char *path) {
-    size_t folder = FolderLength(path);
-    if (folder + 32 > (size_t)TemporaryPathBytes) return nullptr;
-    if (NameState == 0) NameState = (unsigned long)time(nullptr) ^ (unsigned long)(size_t)&folder;
-    for (int attempt = 0; attempt < TemporaryNamesTried; attempt++) {
-        NameState = NameState * 1103515245ul + 12345ul;
-        snprintf(TemporaryPath, sizeof TemporaryPath, "%.*s~qv%08lx.part", (int)folder, path,
-                 (NameState >> 3) & 0xFFFFFFFFul);
+int CreateNewFile(const char *path) {
 #ifdef _WIN32
-        int fd = _open(TemporaryPath, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-        FILE *file = fd >= 0 ? _fdopen(fd, "wb") : nullptr;
+    int fd = _open(path, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
 #else
-        int fd = open(TemporaryPath, O_WRONLY | O_CREAT | O_EXCL | O_BINARY, 0666);
-        FILE *file = fd >= 0 ? fdopen(fd, "wb") : nullptr;
+    int fd = open(path, O_WRONLY | O_CREAT | O_EXCL | O_BINARY, 0666);
 #endif
-        if (file) {
-            PartDescriptor = fd;
-            PartPending = 1;
-            return file;
-        }
-        int error = errno;
-        if (fd >= 0) {
-#ifdef _WIN32
-            _close(fd);
-#else
-            close(fd);
-#endif
-            remove(TemporaryPath);
-        }
-        if (fd >= 0 || error != EEXIST) break;
-    }
-    TemporaryPath[0] = 0;
-    return nullptr;
+    if (fd < 0) return errno == EEXIST ? 0 : -1;
+    PartDescriptor = fd;
+    PartPending = 1;
+    return 1;
 }
 
+// std::filesystem::rename replaces an existing file on Windows too.
+int RenameOver(const char *from, const char *to) {
+    std::error_code error;
+    std::filesystem::rename(HostPath(from), HostPath(to), error);
+    snprintf(RenameFailure, sizeof RenameFailure, "%s", error ? error.message().c_str() : "");
+    return !error;
+}
+
+void RemoveFile(const char *path) { remove(path); }
+
+const char *NextCharacter(const char *p) { return p + 1; }
+
+// ---- The tool's outputs ----
 static int WritingDevice;   // the file begun is a character device, written directly
 
 FILE *BeginReplacing(const char *path) {
     WritingDevice = 0;
     if (path[0] == 0) return Refuse("the output file has no name"), nullptr;
-    struct stat status;
-    if (stat(path, &status) == 0) {
-        if (S_ISDIR(status.st_mode)) return Refuse("%s is a folder; give a file name", path), nullptr;
-        // A device is written straight into: there is no file to keep, and renaming over
-        // it would remove the device.
-        if (S_ISCHR(status.st_mode)) {
-            FILE *file = fopen(path, "wb");
-            if (!file) Refuse("cannot write %s: %s", path, strerror(errno));
-            WritingDevice = file != nullptr;
-            return file;
-        }
-        if (!S_ISREG(status.st_mode))
-            return Refuse("%s is not a file but a pipe, socket or device; give a file name", path), nullptr;
-    }
     InstallInterruptHandlers();
-    FILE *file = CreateTemporary(path);
-    if (!file) Refuse("cannot write %s: %s (is its folder there and writable?)", path, strerror(errno));
+    PartDescriptor = -1;
+    if (!BeginReplacement(path)) {
+        if (ReplacementRefusal == TargetFolder) return Refuse("%s is a folder; give a file name", path), nullptr;
+        if (ReplacementRefusal == TargetSpecial)
+            return Refuse("%s is not a file but a pipe, socket or device; give a file name", path), nullptr;
+        return Refuse("cannot write %s: %s (is its folder there and writable?)", path, strerror(errno)), nullptr;
+    }
+    if (ReplacementInPlace) {
+        FILE *file = fopen(path, "wb");
+        if (!file) Refuse("cannot write %s: %s", path, strerror(errno));
+        WritingDevice = file != nullptr;
+        return file;
+    }
+#ifdef _WIN32
+    FILE *file = _fdopen(PartDescriptor, "wb");
+#else
+    FILE *file = fdopen(PartDescriptor, "wb");
+#endif
+    if (!file) {
+        int error = errno;
+#ifdef _WIN32
+        _close(PartDescriptor);
+#else
+        close(PartDescriptor);
+#endif
+        PartDescriptor = -1;
+        FinishReplacement(path, 0);
+        PartPending = 0;
+        errno = error;
+        Refuse("cannot write %s: %s (is its folder there and writable?)", path, strerror(errno));
+    }
     return file;
 }
 
@@ -138,18 +143,10 @@ int FinishReplacing(const char *path, FILE *file, int written) {
     PartDescriptor = -1;
     if (!closed && written) written = Refuse("cannot write %s (is there room?)", path);
     if (WritingDevice) return written;
-    if (!written) {
-        remove(TemporaryPath);
-        PartPending = 0;
-        return 0;
-    }
-    // std::filesystem::rename replaces an existing file on Windows too.
-    std::error_code error;
-    std::filesystem::rename(HostPath(TemporaryPath), HostPath(path), error);
-    if (error) remove(TemporaryPath);
+    int replaced = FinishReplacement(path, written);
     PartPending = 0;
-    if (error) return Refuse("cannot replace %s: %s", path, error.message().c_str());
-    return 1;
+    if (written && !replaced) return Refuse("cannot replace %s: %s", path, RenameFailure);
+    return replaced;
 }
 
 int SameFile(const char *a, const char *b) {

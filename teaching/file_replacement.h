@@ -1,6 +1,7 @@
 // Output files that appear whole or not at all, and that never harm what this run did
 // not make: written under a fresh name beside the target, created exclusively (so an
-// existing file or a link of that name is never used), then renamed over the target.
+// existing file or a link of that name is never used), then renamed over the target, as
+// the program's saves are (graphics/replace_beside.h).
 #pragma once
 #include <stdio.h>
 

@@ -14,6 +14,8 @@
 // Usage: end_to_end_test QUORVEL_EXE WORK_FOLDER [SAMPLES_FOLDER [DATA_TOOL]]   (Linux paths; under Wine)
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -23,12 +25,13 @@
 #include <vector>
 
 #include "teaching/picture_bytes.h"
+#include "recon/dialogue_text.h"
 #include "recon/sinogram_file.h"
 #include "recon/working_arrays.h"
+#include "support/driver_checks.h"
 #include "support/expected_pictures.h"
 #include "support/fakes.h"
 #include "tools/program_driver/dialogue_driver.h"
-#include "tools/program_driver/driver_checks.h"
 
 const int QuestionTimeoutMs = 180000;  // a reconstruction may take a while under Wine
 const int ToolTimeoutMs = 120000;
@@ -84,15 +87,15 @@ static int Reconstruct(const char *volume, const char *filter, const char *filte
                        const char *bitmapWin, const char *bitmapUnix, const char *what) {
     char slice[16], methodText[2] = {method, 0};
     snprintf(slice, sizeof slice, "%d", n);
-    if (!Ask("select slice = ", NULL, slice, QuestionTimeoutMs)) return 0;
-    if (!Ask("select slice OK ? ", NULL, "", QuestionTimeoutMs)) return 0;
-    if (!Ask("(yes: enter, no: n) ", "Reconstruction slice OK? ", "", QuestionTimeoutMs)) return 0;
-    if (!Ask(" Load Real space Filter ", NULL, "", QuestionTimeoutMs)) return 0;
+    if (!Ask(SelectSlice, slice, QuestionTimeoutMs)) return 0;
+    if (!Ask(SelectOk, "", QuestionTimeoutMs)) return 0;
+    if (!Ask(ReconOk, "", QuestionTimeoutMs)) return 0;
+    if (!Ask(LoadFilterAsk, "", QuestionTimeoutMs)) return 0;
     Check(AnswerFileDialog(filterWin, QuestionTimeoutMs), "the filter's open dialog is answered");
-    if (!Ask(" OK ? (yes; enter, no; n ) ", NULL, "", QuestionTimeoutMs)) return 0;
-    if (!Ask(" ", " 2: Filtered BackProjection ", methodText, QuestionTimeoutMs)) return 0;
-    if (!Ask(" Disp Filtered Pth * Filter ", NULL, "", QuestionTimeoutMs)) return 0;
-    if (!Ask(" (yes: enter, no: n) ", " Change Reconstruction Slice ? ", NULL, QuestionTimeoutMs)) return 0;
+    if (!Ask(FilterOkQuestion, "", QuestionTimeoutMs)) return 0;
+    if (!Ask(MethodAsk, methodText, QuestionTimeoutMs)) return 0;
+    if (!Ask(DispFiltered, "", QuestionTimeoutMs)) return 0;
+    if (!Ask(ChangeSlice, NULL, QuestionTimeoutMs)) return 0;
     Check(SaveGraphic(bitmapWin), "the picture is saved through the menu");
     ExpectedReconstruction(volume, filter, n, method);
     CheckFinalImage(bitmapUnix, what);
@@ -147,13 +150,13 @@ static void CheckTranscript(const char *filterWin, const char *maxLine) {
     Check(bad < 0 && DriverLineCount >= count, message);
 }
 
-int main(int argc, char **argv) {
-    if (argc < 3) {
-        printf("usage: end_to_end_test QUORVEL_EXE WORK_FOLDER [SAMPLES_FOLDER [DATA_TOOL]]\n");
-        return 2;
-    }
-    const char *exe = argv[1], *work = argv[2], *samples = argc > 3 ? argv[3] : NULL;
-    const char *tool = argc > 4 ? argv[4] : NULL;
+static const char *Exe;       // the program driven
+static const char *Work;      // Linux path of the work folder
+static const char *Samples;   // the samples folder, or null: generated files
+static const char *Tool;      // the data tool, or null
+
+TEST(EndToEnd, TheWholeDialogueGivesTheCoresPicturesAndTranscript) {
+    const char *exe = Exe, *work = Work, *samples = Samples, *tool = Tool;
     FbpTool = tool ? tool : getenv("QUORVEL_FBP_TOOL");
     CreateDirectoryA(work, NULL);
     char volumeA[MAX_PATH], volumeB[MAX_PATH], filter[MAX_PATH], filterB[MAX_PATH], bitmap1[MAX_PATH],
@@ -200,11 +203,11 @@ int main(int argc, char **argv) {
     FindMaxCount();
     snprintf(maxLine, sizeof maxLine, " max count = %lf", (double)MaxCount);
 
-    if (CheckFailures) return 1;
+    if (CheckFailures) return;
     Check(StartProgram(exe, work), "the program starts and titles its console \"Quorvel\"");
-    if (CheckFailures) return 1;
+    if (CheckFailures) return;
     Check(AnswerFileDialog(volumeAWin, QuestionTimeoutMs), "the sinogram's open dialog is answered");
-    if (Ask("Disp Projection ", NULL, "", QuestionTimeoutMs)) {
+    if (Ask(DispProjection, "", QuestionTimeoutMs)) {
         // First pass: simple backprojection; then another slice through the review question.
         if (Reconstruct(volumeA, filter, filterWin, 40, '1', bitmap1Win, bitmap1, "simple, slice row 40")) {
             CheckTranscript(filterWin, maxLine);
@@ -213,15 +216,15 @@ int main(int argc, char **argv) {
         // Second pass: filtered backprojection of another slice; then on to a new file.
         if (Reconstruct(volumeA, filter, filterWin, 50, '2', bitmap2Win, bitmap2, "filtered, slice row 50")) {
             TypeLine("n");
-            if (Ask(" Retry? (no:n) ", NULL, "", QuestionTimeoutMs)) {
+            if (Ask(Retry, "", QuestionTimeoutMs)) {
                 Check(AnswerFileDialog(volumeBWin, QuestionTimeoutMs), "the second sinogram's dialog is answered");
-                if (Ask("Disp Projection ", NULL, "", QuestionTimeoutMs) &&
+                if (Ask(DispProjection, "", QuestionTimeoutMs) &&
                     Reconstruct(volumeB, filterB, filterBWin, 20, '2', bitmap3Win, bitmap3, "second file, row 20")) {
                     if (tool)
                         Check(RunTool(tool, "compare " + Quoted(bitmap3) + " --picture " + Quoted(drawing)) == 0,
                               "quorvel_data measures the slice saved there against the drawing");
                     TypeLine("n");
-                    if (Ask(" Retry? (no:n) ", NULL, "n", QuestionTimeoutMs)) {
+                    if (Ask(Retry, "n", QuestionTimeoutMs)) {
                         long status = WaitForExit(60000);
                         Check(status == 0, "the program ends with exit status 0 after \"n\" twice");
                     }
@@ -230,6 +233,17 @@ int main(int argc, char **argv) {
         }
     }
     KillProgram();
-    printf("%d passed, %d failed\n", CheckPasses, CheckFailures);
-    return CheckFailures ? 1 : 0;
+}
+
+int main(int argc, char **argv) {
+    testing::InitGoogleTest(&argc, argv);
+    if (argc < 3) {
+        printf("usage: end_to_end_test QUORVEL_EXE WORK_FOLDER [SAMPLES_FOLDER [DATA_TOOL]]\n");
+        return 2;
+    }
+    Exe = argv[1];
+    Work = argv[2];
+    Samples = argc > 3 ? argv[3] : NULL;
+    Tool = argc > 4 ? argv[4] : NULL;
+    return RUN_ALL_TESTS();
 }

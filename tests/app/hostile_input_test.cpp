@@ -8,17 +8,20 @@
 //        hostile_input_test --table                   (the cases as a Markdown table)
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <math.h>
 #include <stdlib.h>
 #include <stdio.h>
 #include <string.h>
 
 #include "console/input_line.h"
+#include "recon/dialogue_text.h"
 #include "recon/sinogram_file.h"
 #include "recon/working_arrays.h"
+#include "support/driver_checks.h"
 #include "support/expected_pictures.h"
 #include "tools/program_driver/dialogue_driver.h"
-#include "tools/program_driver/driver_checks.h"
 
 const int StepMs = 90000;              // a question may follow a whole reconstruction
 const int StaysOpenMs = 1500;          // how long a dialog that must stay open is watched
@@ -44,6 +47,7 @@ struct HostileCase {
 };
 
 static const char *Work;               // Linux path of the work folder
+static int FirstRow, LastRow;          // the rows to run, counted from 1
 static char Text[1024];                // the text of the message box answered last
 static const char Notes[] = "Sinogram of the head phantom, slice rows 0 to 86.\r\nAsk the teacher for the filter.\r\n";
 
@@ -185,7 +189,7 @@ static int RefusedVolume(const char *name, long size) {
     char expected[512];
     snprintf(expected, sizeof expected, "The sinogram file is too short: %ld bytes, %ld needed\n%s", size,
              SinogramFileBytes, Win(name));
-    return Dialog(Win(name)) && Box(expected) && Ask(" (enter: choose a file again) ", NULL, "", StepMs);
+    return Dialog(Win(name)) && Box(expected) && Ask(ChooseAgain, "", StepMs);
 }
 
 // The volume chosen has loaded: the largest count as the core finds it, then "Disp Projection ".
@@ -194,7 +198,7 @@ static int Loaded(const char *name) {
     FindMaxCount();
     char maxLine[80];
     snprintf(maxLine, sizeof maxLine, " max count = %lf", (double)MaxCount);
-    if (!Ask("Disp Projection ", NULL, NULL, StepMs)) return 0;
+    if (!Ask(DispProjection, NULL, StepMs)) return 0;
     const char *lines[] = {maxLine, "", "Disp Projection "};
     Check(EndsWith(lines, 3), maxLine);
     printf("    console: \"%s\"\n", maxLine);
@@ -212,9 +216,9 @@ static int ToFilterDialog() {
 // From the filter's "OK ?" through the method and the final image to the review question.
 static int ThroughReconstruction(char method) {
     char answer[8] = {'y', ' ', method, 0};
-    return Ask(" OK ? (yes; enter, no; n ) ", NULL, answer, StepMs) &&
-           Ask(" Disp Filtered Pth * Filter ", NULL, "", StepMs) &&
-           Ask(" (yes: enter, no: n) ", " Change Reconstruction Slice ? ", NULL, StepMs);
+    return Ask(FilterOkQuestion, answer, StepMs) &&
+           Ask(DispFiltered, "", StepMs) &&
+           Ask(ChangeSlice, NULL, StepMs);
 }
 
 // The final image on the picture must be the core's for the same files.
@@ -232,7 +236,7 @@ static void CheckFinalImage(const char *volume, const char *filter, char method,
 // From the review question on to a new file: "n", then any reply at "Retry?".
 static int ToVolumeDialog() {
     TypeLine("n");
-    return Ask(" Retry? (no:n) ", NULL, "", StepMs);
+    return Ask(Retry, "", StepMs);
 }
 
 // A volume loaded, reconstructed with the ramp filter by method and compared, then a new file.
@@ -243,14 +247,14 @@ static int Reconstructed(const char *volume, char method) {
 
 // A filter file whose plot shows `onCurve` yellow and `offCurve` not; "n" asks again.
 static int FilterPlotted(const char *name, int onCurveY, int offCurveY) {
-    if (!Dialog(Win(name)) || !Ask(" OK ? (yes; enter, no; n ) ", NULL, NULL, StepMs)) return 0;
+    if (!Dialog(Win(name)) || !Ask(FilterOkQuestion, NULL, StepMs)) return 0;
     Check(SavePicture("filter.bmp") && LoadSavedPicture(Win("filter.bmp")), "the picture is saved");
     char message[160];
     snprintf(message, sizeof message, "the curve starts at y %d (%06X there), not at y %d (%06X there)", onCurveY,
              SavedPixel(600, onCurveY), offCurveY, SavedPixel(600, offCurveY));
     Check(SavedPixel(600, onCurveY) == Yellow && SavedPixel(600, offCurveY) != Yellow, message);
     TypeLine("n");
-    return Ask(" Load Real space Filter ", NULL, "", StepMs);
+    return Ask(LoadFilterAsk, "", StepMs);
 }
 
 static int Ends(int status) {
@@ -312,7 +316,7 @@ static int TextSavedDuringDrawing() {
     const char *tail = "Disp Projection \r\n\r\n";
     Check(length >= strlen(tail) && strcmp(saved + length - strlen(tail), tail) == 0,
           "the saved text ends with the answered question");
-    return Ask("select slice = ", NULL, NULL, StepMs);
+    return Ask(SelectSlice, NULL, StepMs);
 }
 
 static int OutOfRangeSlices() {
@@ -322,23 +326,23 @@ static int OutOfRangeSlices() {
         char echo[64];
         snprintf(echo, sizeof echo, "select slice = %s", answer);
         const char *lines[] = {echo, "", "", "select slice = "};
-        if (!Ask("select slice = ", NULL, NULL, StepMs)) return 0;
+        if (!Ask(SelectSlice, NULL, StepMs)) return 0;
         Check(EndsWith(lines, 4), echo);
     }
     // "1e3" reads as 1, a row of the file: its confirmation comes; "n" goes back.
     TypeLine("1e3");
-    return Ask("select slice OK ? ", NULL, "n", StepMs) && Ask("select slice = ", NULL, NULL, StepMs);
+    return Ask(SelectOk, "n", StepMs) && Ask(SelectSlice, NULL, StepMs);
 }
 
 // Answers the slice question with codes, expects `echo` and the confirmation, then "n".
 static int SliceTyped(const unsigned char *codes, int count, const char *echo) {
     TypeCodes(codes, count);
     TypeLine("");
-    if (!Ask("select slice OK ? ", NULL, NULL, StepMs)) return 0;
+    if (!Ask(SelectOk, NULL, StepMs)) return 0;
     const char *lines[] = {echo, "", "", "select slice OK ? "};
     Check(EndsWith(lines, 4), echo);
     TypeLine("n");
-    return Ask("select slice = ", NULL, NULL, StepMs);
+    return Ask(SelectSlice, NULL, StepMs);
 }
 
 static int NonNumericSlice() {
@@ -364,7 +368,7 @@ static int LongLine() {
     memset(codes + InputLineMax, 'y', 20);  // beyond the longest line: ignored
     TypeCodes(codes, sizeof codes);
     TypeLine("");
-    if (!Ask("select slice OK ? ", NULL, NULL, StepMs)) return 0;
+    if (!Ask(SelectOk, NULL, StepMs)) return 0;
     // The echo: "select slice = 40", then x up to 511 typed characters, in lines of 160.
     char first[161], full[161], last[161];
     snprintf(first, sizeof first, "select slice = 40");
@@ -378,22 +382,22 @@ static int LongLine() {
     const char *lines[] = {first, full, full, last, "", "", "select slice OK ? "};
     Check(EndsWith(lines, 7), "the echo holds the 511 characters typed, in lines of 160, and none beyond");
     TypeLine("n");
-    return Ask("select slice = ", NULL, NULL, StepMs);
+    return Ask(SelectSlice, NULL, StepMs);
 }
 
 static int PictureSavedDuringDrawing() {
     TypeLine("40");
-    if (!Ask("select slice OK ? ", NULL, "n", StepMs)) return 0;
+    if (!Ask(SelectOk, "n", StepMs)) return 0;
     PostToConsole(WM_COMMAND, 7);
     DeleteFileA(Win("during_drawing.bmp"));
     Check(AnswerSave(Win("during_drawing.bmp"), " Saved Graphic "), "the picture is saved while it is drawn");
     Check(LoadSavedPicture(Win("during_drawing.bmp")), "a whole picture is written");
-    return Ask("select slice = ", NULL, NULL, StepMs);
+    return Ask(SelectSlice, NULL, StepMs);
 }
 
 static int TypeAhead() {
     TypeLine("40 y y");
-    if (!Ask(" Load Real space Filter ", NULL, NULL, StepMs)) return 0;
+    if (!Ask(LoadFilterAsk, NULL, StepMs)) return 0;
     // The echo's line is closed by the next question, as no newline follows a line with a rest.
     const char *lines[] = {"select slice = 40 y y", "", "select slice OK ? ", "Reconstruction slice OK? ",
                            "(yes: enter, no: n) ", "", "", " Load Real space Filter "};
@@ -443,11 +447,11 @@ static int JapanesePath() {
     if (!LoadedVolume(JapaneseVolume) || !ToFilterDialog() || !Dialog(Win(JapaneseFilter))) return 0;
     char shown[MAX_PATH + 2];
     snprintf(shown, sizeof shown, " %s ", Win(JapaneseFilter));
-    if (!Ask(" OK ? (yes; enter, no; n ) ", NULL, NULL, StepMs)) return 0;
+    if (!Ask(FilterOkQuestion, NULL, StepMs)) return 0;
     Check(DriverLineCount >= 2 && _stricmp(DriverLines[DriverLineCount - 2], shown) == 0,
           "the filter's path is shown as chosen");
     TypeLine("y 2 y");
-    if (!Ask(" (yes: enter, no: n) ", " Change Reconstruction Slice ? ", NULL, StepMs)) return 0;
+    if (!Ask(ChangeSlice, NULL, StepMs)) return 0;
     CheckFinalImage(JapaneseVolume, JapaneseFilter, '2', JapanesePicture);
     return ToVolumeDialog();
 }
@@ -476,7 +480,7 @@ static int SecondSaveWhileDialogOpen() {
     Check(Box("Saved TextBuffer"), "then the first save writes the text");
     bool exists = GetFileAttributesA(Win("first.txt")) != INVALID_FILE_ATTRIBUTES;
     Check(exists, "the text file is there");
-    return Ask("Disp Projection ", NULL, NULL, StepMs);
+    return Ask(DispProjection, NULL, StepMs);
 }
 
 static int StillWorks() {
@@ -484,13 +488,13 @@ static int StillWorks() {
     CheckFinalImage("disc_a.sino", "ramp.txt", '2', "last.bmp");
     Check(LitFinalPixels() > 1000, "the last reconstruction is no blank picture");
     TypeLine("n");
-    return Ask(" Retry? (no:n) ", NULL, "n", StepMs) && Ends(0);
+    return Ask(Retry, "n", StepMs) && Ends(0);
 }
 
 // Cases that end the program, each in a program of its own.
 static int AtQuestion(UINT message, WPARAM wParam) {
     if (!Dialog("") || !Box("No sinogram file was chosen.")) return 0;
-    if (!Ask(" (enter: choose a file again) ", NULL, NULL, StepMs)) return 0;
+    if (!Ask(ChooseAgain, NULL, StepMs)) return 0;
     PostToConsole(message, wParam);
     return 1;
 }
@@ -610,10 +614,10 @@ static int Reach(State state) {
     if (!LoadedVolume("disc_a.sino")) return 0;
     if (state == AtDisplayProjection) return 1;
     TypeLine("");
-    if (!Ask("select slice = ", NULL, NULL, StepMs)) return 0;
+    if (!Ask(SelectSlice, NULL, StepMs)) return 0;
     if (state == AtSliceQuestion) return 1;
     TypeLine("40 y y");
-    if (!Ask(" Load Real space Filter ", NULL, NULL, StepMs)) return 0;
+    if (!Ask(LoadFilterAsk, NULL, StepMs)) return 0;
     if (state == AtFilterQuestion) return 1;
     TypeLine("");
     return 1;
@@ -624,33 +628,28 @@ static void PrintTable() {
     for (const HostileCase &c : Cases) printf("| %s | %s | %s |\n", c.kind, c.tried, c.outcome);
 }
 
-int main(int argc, char **argv) {
-    if (argc == 2 && strcmp(argv[1], "--table") == 0) {
-        PrintTable();
-        return 0;
-    }
-    if (argc < 3) {
-        printf("usage: hostile_input_test QUORVEL_EXE WORK_FOLDER | --table\n");
-        return 2;
-    }
-    const char *exe = argv[1];
-    Work = argv[2];
-    int first = argc > 3 ? atoi(argv[3]) : 1;  // rows to run, counted from 1
-    int last = argc > 4 ? atoi(argv[4]) : CaseCount;
+static const char *Exe;   // the program driven
+
+// The rows in order, each under its own trace; a row whose starting point is not where the
+// row before left the program starts it afresh.
+TEST(HostileInput, EachRowShowsWhatTheUserSeesAndKeepsTheProgramWorking) {
     CreateDirectoryA(Work, NULL);
     MakeFiles();
     printf("code page %u\n", GetACP());
     int failedRows = 0;
     State state = StateUnknown;
-    for (int i = first - 1; i < last && i < CaseCount; ++i) {
+    for (int i = FirstRow - 1; i < LastRow && i < CaseCount; ++i) {
         const HostileCase &c = Cases[i];
+        char row[300];
+        snprintf(row, sizeof row, "row %d (%s): %s", i + 1, c.kind, c.tried);
+        SCOPED_TRACE(row);
         DWORD start = GetTickCount();
         CheckFailures = 0;
         DriverFailure[0] = 0;
         if (state != c.from) {
             KillProgram();
             WaitForExit(ExitMs);
-            Check(StartProgram(exe, Work), "the program starts");
+            Check(StartProgram(Exe, Work), "the program starts");
             Check(!CheckFailures && Reach(c.from), "the row's starting point is reached");
         }
         int ok = !CheckFailures && c.run();
@@ -662,5 +661,21 @@ int main(int argc, char **argv) {
     }
     KillProgram();
     printf("%d of %d cases failed\n", failedRows, CaseCount);
-    return failedRows ? 1 : 0;
+}
+
+int main(int argc, char **argv) {
+    testing::InitGoogleTest(&argc, argv);
+    if (argc == 2 && strcmp(argv[1], "--table") == 0) {
+        PrintTable();
+        return 0;
+    }
+    if (argc < 3) {
+        printf("usage: hostile_input_test QUORVEL_EXE WORK_FOLDER [FIRST [LAST]] | --table\n");
+        return 2;
+    }
+    Exe = argv[1];
+    Work = argv[2];
+    FirstRow = argc > 3 ? atoi(argv[3]) : 1;
+    LastRow = argc > 4 ? atoi(argv[4]) : CaseCount;
+    return RUN_ALL_TESTS();
 }

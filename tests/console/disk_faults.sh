@@ -1,6 +1,6 @@
 #!/bin/sh
 # Prepares failing places for the menu's saves, runs the test under them, and undoes them.
-# Usage: disk_faults.sh FOLDER TEST-COMMAND...
+# Usage: disk_faults.sh FOLDER TEST-COMMAND...   (the test finds FOLDER in QUORVEL_DISK_FAULTS)
 #   FOLDER/small      a 16 KB file system: a save fails midway
 #   FOLDER/full       a file system without a free byte
 #   FOLDER/readonly   a folder mounted read-only
@@ -26,4 +26,4 @@ if ! mount -o remount,ro,bind "$folder/readonly" 2>/dev/null; then
     echo "skipped: a read-only remount is refused here"
     exit 77
 fi
-"$@"
+QUORVEL_DISK_FAULTS=$folder "$@"

@@ -1,9 +1,9 @@
 // The menu's saves onto failing disks: a file system that fills up midway, one that is
 // already full, and a read-only folder. Each save must say it failed, claim no success,
 // leave an existing file as it was and leave no file behind. The places are prepared by
-// disk_faults.sh, whose folder is the first argument.
+// disk_faults.sh, which names their folder in QUORVEL_DISK_FAULTS.
 #include <gtest/gtest.h>
-#include <stdio.h>
+#include <stdlib.h>
 
 #include <string>
 #include <vector>
@@ -16,8 +16,6 @@
 #include "tools/program_driver/dialogue_driver.h"
 
 namespace {
-
-std::string Places;  // Windows path of the prepared folder
 
 struct FaultCase {
     const char *what;
@@ -48,6 +46,9 @@ std::string Describe(const std::vector<ModalSeen> &seen) {
 }
 
 TEST(DiskFaults, FailedSavesSaySoAndLeaveTheDiskAsItWas) {
+    const char *prepared = getenv("QUORVEL_DISK_FAULTS");
+    ASSERT_NE(prepared, nullptr) << "run by disk_faults.sh, which prepares the failing places";
+    std::string places = WinePath(prepared);   // Windows path of the prepared folder
     EnsureWindows();
     GraphicsOpen();
     FillBox(0, 0, 600, 400);
@@ -65,7 +66,8 @@ TEST(DiskFaults, FailedSavesSaySoAndLeaveTheDiskAsItWas) {
         {"picture, read-only folder, over a file", CommandSaveGraphic, "readonly", "old.txt", "Failed to nopen file."},
     };
     for (const FaultCase &c : cases) {
-        std::string folder = Places + "\\" + c.place;
+        SCOPED_TRACE(c.what);
+        std::string folder = places + "\\" + c.place;
         std::vector<std::string> before = FolderFiles(folder);
         std::string target = folder + "\\" + c.name;
         bool exists = false;
@@ -76,26 +78,16 @@ TEST(DiskFaults, FailedSavesSaySoAndLeaveTheDiskAsItWas) {
         StartModalScript(steps);
         SendMessageA(ConsoleWindow, WM_COMMAND, c.command, 0);
         std::vector<ModalSeen> seen = FinishModalScript();
-        ASSERT_EQ(seen.size(), steps.size()) << c.what << " " << Describe(seen);
-        EXPECT_EQ(seen.back().caption, "Tesmira Message") << c.what;
-        EXPECT_EQ(seen.back().text, c.message) << c.what;
+        ASSERT_EQ(seen.size(), steps.size()) << Describe(seen);
+        EXPECT_EQ(seen.back().caption, "Tesmira Message");
+        EXPECT_EQ(seen.back().text, c.message);
         bool after = false;
         std::string now = ReadWholeFile(target, &after);
-        EXPECT_EQ(after, exists) << c.what << ": a new file stays unmade";
-        EXPECT_TRUE(now == old) << c.what << ": an existing file stays as it was; " << old.size()
-                                << " bytes before, " << now.size() << " after";
-        EXPECT_EQ(FolderFiles(folder), before) << c.what << ": nothing is left behind";
+        EXPECT_EQ(after, exists) << "a new file stays unmade";
+        EXPECT_TRUE(now == old) << "an existing file stays as it was; " << old.size() << " bytes before, "
+                                << now.size() << " after";
+        EXPECT_EQ(FolderFiles(folder), before) << "nothing is left behind";
     }
 }
 
 }  // namespace
-
-int main(int argc, char **argv) {
-    testing::InitGoogleTest(&argc, argv);
-    if (argc < 2) {
-        printf("usage: console_disk_faults_test FOLDER (prepared by disk_faults.sh)\n");
-        return 2;
-    }
-    Places = WinePath(argv[1]);
-    return RUN_ALL_TESTS();
-}

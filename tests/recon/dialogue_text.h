@@ -1,4 +1,5 @@
-// The dialogue's questions as the console shows them, for the tests that drive it.
+// The dialogue's questions as the console shows them, for the tests that drive it. Typed
+// here again on purpose: a changed question fails these tests.
 #pragma once
 #include <string>
 
@@ -16,8 +17,10 @@ const std::string DispFiltered = "\n\n Disp Filtered Pth * Filter ";
 const std::string ChangeSlice = "\n Change Reconstruction Slice ? \n (yes: enter, no: n) ";
 const std::string Retry = "\n\n Retry? (no:n) ";
 
+const std::string FilterOkQuestion = "\n OK ? (yes; enter, no; n ) ";   // after the path
+
 inline std::string FilterOk(const std::string &path) {
-    return "\n\n Real space filter = \n\n " + path + " \n OK ? (yes; enter, no; n ) ";
+    return "\n\n Real space filter = \n\n " + path + " " + FilterOkQuestion;
 }
 // A question answered by a typed line and Enter, as the console shows it.
 inline std::string Asked(const std::string &prompt, const std::string &typed) { return prompt + typed + "\n"; }

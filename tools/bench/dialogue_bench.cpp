@@ -9,22 +9,14 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include "recon/dialogue_prompts.h"
+#include "recon/working_arrays.h"
 #include "teaching/filter_taps.h"
 #include "teaching/sample_volume.h"
-#include "recon/working_arrays.h"
 #include "tools/bench/bench_common.h"
 #include "tools/program_driver/dialogue_driver.h"
 
 const int QuestionTimeoutMs = 120000;
-
-static int Ask(const char *lastLine, const char *lineBefore, const char *answer) {
-    if (!WaitForPrompt(lastLine, lineBefore, QuestionTimeoutMs)) {
-        printf("failed: %s\n", DriverFailure);
-        return 0;
-    }
-    if (answer) TypeLine(answer);
-    return 1;
-}
 
 int main(int argc, char **argv) {
     if (argc < 4) {
@@ -40,13 +32,15 @@ int main(int argc, char **argv) {
     WriteSampleVolume(volumeWin);
     WriteFilterFile(filterWin, FilterTaps);
 
+    // A filtered reconstruction of row 43, held at the question that follows it.
+    const DialogueStep steps[] = {
+        {PromptDispProjection, "", NULL}, {PromptSelectSlice, "43", NULL}, {PromptSelectOk, "", NULL},
+        {PromptReconOk, "", NULL},        {PromptLoadFilter, "", filterWin}, {PromptFilterOk, "", NULL},
+        {PromptMethod, "2", NULL},        {PromptDispFiltered, "", NULL},   {PromptChangeSlice, NULL, NULL},
+    };
     int ok = StartProgram(argv[1], argv[2]) && AnswerFileDialog(volumeWin, QuestionTimeoutMs) &&
-             Ask("Disp Projection ", NULL, "") && Ask("select slice = ", NULL, "43") &&
-             Ask("select slice OK ? ", NULL, "") && Ask("(yes: enter, no: n) ", "Reconstruction slice OK? ", "") &&
-             Ask(" Load Real space Filter ", NULL, "") && AnswerFileDialog(filterWin, QuestionTimeoutMs) &&
-             Ask(" OK ? (yes; enter, no; n ) ", NULL, "") && Ask(" ", " 2: Filtered BackProjection ", "2") &&
-             Ask(" Disp Filtered Pth * Filter ", NULL, "") &&
-             Ask(" (yes: enter, no: n) ", " Change Reconstruction Slice ? ", NULL);
+             WalkDialogue(steps, sizeof steps / sizeof steps[0], QuestionTimeoutMs, NULL);
+    if (!ok) printf("failed: %s\n", DriverFailure);
     if (ok) {
         printf("waiting\n");
         fflush(stdout);

@@ -3,6 +3,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "recon/dialogue_prompts.h"
+
 char DriverLines[DriverLineMax][DriverLineBytes];
 char DriverFailure[512];
 int DriverLineCount;
@@ -286,6 +288,36 @@ int WaitForPrompt(const char *lastLine, const char *lineBefore, int timeoutMs) {
     }
     Fail("the question never came", lastLine);
     return 0;
+}
+
+// The prompt's last line, and the line before it; that one is waited for too when it
+// says anything and is no format's.
+static int PromptLines(const char *prompt, std::string *last, std::string *before) {
+    std::string text = prompt;
+    size_t end = text.rfind('\n');
+    *last = end == std::string::npos ? text : text.substr(end + 1);
+    std::string head = end == std::string::npos ? "" : text.substr(0, end);
+    size_t start = head.rfind('\n');
+    *before = start == std::string::npos ? head : head.substr(start + 1);
+    return before->find_first_not_of(' ') != std::string::npos && before->find('%') == std::string::npos;
+}
+
+int AwaitPrompt(const char *prompt, const char *answer, int timeoutMs) {
+    std::string last, before;
+    int hasBefore = PromptLines(prompt, &last, &before);
+    if (!WaitForPrompt(last.c_str(), hasBefore ? before.c_str() : NULL, timeoutMs)) return 0;
+    if (answer) TypeLine(answer);
+    return 1;
+}
+
+int WalkDialogue(const DialogueStep *steps, int count, int timeoutMs, void (*atPrompt)(int prompt)) {
+    for (int i = 0; i < count; i++) {
+        if (!AwaitPrompt(DialoguePrompts[steps[i].prompt], NULL, timeoutMs)) return 0;
+        if (atPrompt) atPrompt(steps[i].prompt);
+        if (steps[i].answer) TypeLine(steps[i].answer);
+        if (steps[i].file && !AnswerFileDialog(steps[i].file, timeoutMs)) return 0;
+    }
+    return 1;
 }
 
 int SaveGraphic(const char *path) {

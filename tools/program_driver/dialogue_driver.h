@@ -59,6 +59,21 @@ int ReadConsoleText();
 // Waits until the console's last line is lastLine (and, if given, the one before it is
 // lineBefore): the program is then waiting for that question's answer.
 int WaitForPrompt(const char *lastLine, const char *lineBefore, int timeoutMs);
+// Waits until the console ends with prompt, a row of DialoguePrompts or the tests' own
+// text of one: its last line, and the line before when that one is neither blank nor a
+// format's. Types answer with Enter when one is given.
+int AwaitPrompt(const char *prompt, const char *answer, int timeoutMs);
+
+// One question of the dialogue and how the user answers it.
+struct DialogueStep {
+    int prompt;          // a DialoguePrompt
+    const char *answer;  // typed with Enter; null: the question is only waited for
+    const char *file;    // the file dialog that the answer opens, answered with this path; or null
+};
+// Walks the steps in order, calling atPrompt (when given) once each question has come and
+// before it is answered. Returns 1 when every step was taken; otherwise 0 with
+// DriverFailure saying why.
+int WalkDialogue(const DialogueStep *steps, int count, int timeoutMs, void (*atPrompt)(int prompt));
 // Saves the picture through the menu's " Save Graphic File" into path.
 int SaveGraphic(const char *path);
 // Answers the save dialog of a menu command already chosen with path, and its report box,

@@ -14,6 +14,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "recon/dialogue_prompts.h"
 #include "tools/program_driver/dialogue_driver.h"
 
 const int StepTimeoutMs = 180000;
@@ -72,42 +73,54 @@ static void Screenshot(const char *name) {
     DeleteObject(section);
 }
 
-static int Ask(const char *lastLine, const char *lineBefore) {
+// Waits for prompt and types answer, unless a step failed already.
+static int Await(int prompt, const char *answer) {
     if (Failed) return 0;
-    if (WaitForPrompt(lastLine, lineBefore, StepTimeoutMs)) return 1;
-    printf("the question \"%s\" never came: %s\n", lastLine, DriverFailure);
+    if (AwaitPrompt(DialoguePrompts[prompt], answer, StepTimeoutMs)) return 1;
+    printf("the question \"%s\" never came: %s\n", DialoguePrompts[prompt], DriverFailure);
     Failed = 1;
     return 0;
+}
+
+static int SavesStages;         // the tour saves the picture at every stage; the lesson only the last
+static const char *MethodTag;   // names the pictures of the method under way
+
+// The picture shown while a question waits.
+static void PictureAt(int prompt) {
+    char name[MAX_PATH];
+    if (prompt == PromptChangeSlice) {
+        snprintf(name, sizeof name, SavesStages ? "6-final-image-%s" : "%s", MethodTag);
+        Picture(name);
+        return;
+    }
+    if (!SavesStages) return;
+    if (prompt == PromptSelectOk) Picture("2-projections-with-markers");
+    if (prompt == PromptReconOk) Picture("3-slice-sinogram");
+    if (prompt == PromptFilterOk) Picture("4-filter");
+    if (prompt == PromptDispFiltered) {
+        snprintf(name, sizeof name, "5-angle-gallery-%s", MethodTag);
+        Picture(name);
+    }
 }
 
 // One reconstruction, from the slice question to the final image. The tour saves the
 // picture at every stage; the lesson (stages 0) only the final one, named tag.
 static void Reconstruct(const char *filter, const char *slice, const char *method, const char *tag, int stages) {
-    char name[MAX_PATH];
-    if (!Ask("select slice = ", NULL)) return;
-    TypeLine(slice);
-    if (!Ask("select slice OK ? ", NULL)) return;
-    if (stages) Picture("2-projections-with-markers");
-    TypeLine("");
-    if (!Ask("(yes: enter, no: n) ", "Reconstruction slice OK? ")) return;
-    if (stages) Picture("3-slice-sinogram");
-    TypeLine("");
-    if (!Ask(" Load Real space Filter ", NULL)) return;
-    TypeLine("");
-    if (!AnswerFileDialog(filter, StepTimeoutMs)) Failed = 1;
-    if (!Ask(" OK ? (yes; enter, no; n ) ", NULL)) return;
-    if (stages) Picture("4-filter");
-    TypeLine("");
-    if (!Ask(" ", " 2: Filtered BackProjection ")) return;
-    TypeLine(method);
-    if (!Ask(" Disp Filtered Pth * Filter ", NULL)) return;
-    snprintf(name, sizeof name, "5-angle-gallery-%s", tag);
-    if (stages) Picture(name);
-    TypeLine("");
-    if (!Ask(" (yes: enter, no: n) ", " Change Reconstruction Slice ? ")) return;
-    snprintf(name, sizeof name, stages ? "6-final-image-%s" : "%s", tag);
-    Picture(name);
+    if (Failed) return;
+    SavesStages = stages;
+    MethodTag = tag;
+    const DialogueStep steps[] = {
+        {PromptSelectSlice, slice, NULL}, {PromptSelectOk, "", NULL},    {PromptReconOk, "", NULL},
+        {PromptLoadFilter, "", filter},   {PromptFilterOk, "", NULL},     {PromptMethod, method, NULL},
+        {PromptDispFiltered, "", NULL},   {PromptChangeSlice, NULL, NULL},
+    };
+    if (!WalkDialogue(steps, sizeof steps / sizeof steps[0], StepTimeoutMs, PictureAt)) {
+        printf("the dialogue stopped: %s\n", DriverFailure);
+        Failed = 1;
+        return;
+    }
     if (!stages) return;
+    char name[MAX_PATH];
     snprintf(name, sizeof name, "0-screen-%s", tag);
     Screenshot(name);
 }
@@ -140,8 +153,7 @@ static void Lesson(const char *exe, const char *folder, char *volumeList, char *
         snprintf(path, sizeof path, "%s/%s.sino", folder, volumes[v]);
         snprintf(volume, sizeof volume, "%s", WinePath(path).c_str());
         if (!AnswerFileDialog(volume, StepTimeoutMs)) Failed = 1;
-        if (!Ask("Disp Projection ", NULL)) break;
-        TypeLine("");
+        if (!Await(PromptDispProjection, "")) break;
         for (int m = 0; m < methodCount && !Failed; m++) {
             int simple = strcmp(methods[m], "simple") == 0;
             // Simple backprojection loads a filter too, and leaves it unused.
@@ -155,7 +167,7 @@ static void Lesson(const char *exe, const char *folder, char *volumeList, char *
                 continue;
             }
             TypeLine("n");
-            if (Ask(" Retry? (no:n) ", NULL)) TypeLine(v + 1 < volumeCount ? "" : "n");
+            Await(PromptRetry, v + 1 < volumeCount ? "" : "n");
         }
     }
     if (!Failed) WaitForExit(60000);
@@ -182,7 +194,7 @@ int main(int argc, char **argv) {
         return 1;
     }
     if (!AnswerFileDialog(volume, StepTimeoutMs)) Failed = 1;
-    if (Ask("Disp Projection ", NULL)) {
+    if (Await(PromptDispProjection, NULL)) {
         Picture("1-sinogram-overview");
         TypeLine("");
         Reconstruct(filter, "43", "1", "simple", 1);
@@ -190,7 +202,7 @@ int main(int argc, char **argv) {
         Reconstruct(filter, "43", "2", "filtered", 1);
         if (!Failed) {
             TypeLine("n");
-            if (Ask(" Retry? (no:n) ", NULL)) TypeLine("n");
+            Await(PromptRetry, "n");
             WaitForExit(60000);
         }
     }
