@@ -1,6 +1,7 @@
 #include "teaching/lesson_statements.h"
 
 #include <math.h>
+#include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -11,6 +12,7 @@ int LessonRowLesson[LessonRowsMax];
 long LessonRowDose[LessonRowsMax];
 char LessonRowMethod[LessonRowsMax][MethodKeyBytes];
 double LessonFigures[LessonRowsMax][FigureColumns];
+int LessonBounds[LessonRowsMax][FigureColumns];
 
 const long EveryDose = -1;   // the comparison is made at each dose of the run
 
@@ -152,13 +154,14 @@ static_assert(sizeof StatementWords / sizeof StatementWords[0] == sizeof Stateme
 
 void ClearLessonTable() { LessonRowCount = 0; }
 
-int AddLessonRow(int lesson, long dose, const char *method, const double figures[FigureColumns]) {
+int AddLessonRow(int lesson, long dose, const char *method, const double figures[FigureColumns],
+                 const int bounds[FigureColumns]) {
     if (LessonRowCount >= LessonRowsMax) return 0;
     int n = LessonRowCount++;
     LessonRowLesson[n] = lesson;
     LessonRowDose[n] = dose;
     snprintf(LessonRowMethod[n], MethodKeyBytes, "%s", method);
-    for (int c = 0; c < FigureColumns; c++) LessonFigures[n][c] = figures[c];
+    for (int c = 0; c < FigureColumns; c++) LessonFigures[n][c] = figures[c], LessonBounds[n][c] = bounds ? bounds[c] : 0;
     return 1;
 }
 
@@ -176,6 +179,49 @@ static int FigureColumn(const char *name) {
     return -1;
 }
 
+// a relation b, each figure exact or a bound. A figure that cannot be had proves nothing,
+// and a bound proves only on its own side: "<=" that a figure is below, ">=" above.
+static int Holds(double a, int aBound, char relation, double b, int bBound) {
+    if (isnan(a) || isnan(b)) return 0;
+    int below = relation == '<';
+    if ((aBound > 0 && below) || (aBound < 0 && !below) || (bBound < 0 && below) || (bBound > 0 && !below)) return 0;
+    return below ? a < b : a > b;
+}
+
+// The figures each comparison compared, for the page; null when not asked for.
+static char *Compared;
+static int ComparedBytes;
+
+static void Append(const char *format, ...) __attribute__((format(printf, 1, 2)));
+static void Append(const char *format, ...) {
+    size_t used = strlen(Compared);
+    va_list arguments;
+    va_start(arguments, format);
+    vsnprintf(Compared + used, ComparedBytes - used, format, arguments);
+    va_end(arguments);
+}
+// A figure as the page shows it: "-" when it cannot be had, a bound with its mark.
+static void AppendFigure(const char *name, double value, int bound) {
+    if (isnan(value)) Append("%s -", name);
+    else Append("%s %s%.4g", name, bound > 0 ? ">=" : bound < 0 ? "<=" : "", value);
+}
+// "100: correlation, simple 0.215 < ramp 0.267"; no right: against the factor alone.
+static void AppendComparison(long dose, const char *figure, const char *left, double a, int aBound, char relation,
+                             double factor, const char *right, double b, int bBound) {
+    if (!Compared) return;
+    Append("%s", Compared[0] ? "; " : "");
+    if (dose >= 0) Append("%ld: ", dose);
+    Append("%s, ", figure);
+    AppendFigure(left, a, aBound);
+    Append(" %c ", relation);
+    if (!right) {
+        Append("%g", b);
+        return;
+    }
+    if (factor != 1) Append("%g x ", factor);
+    AppendFigure(right, b, bBound);
+}
+
 // One comparison at one dose: StatementHolds, StatementFails or StatementLeftOut.
 static int Compare(const Comparison &k, long dose, char *reason, int reasonBytes) {
     int left = FindRow(k.lesson, dose, k.left), right = k.right ? FindRow(k.lesson, dose, k.right) : -2;
@@ -186,8 +232,10 @@ static int Compare(const Comparison &k, long dose, char *reason, int reasonBytes
     }
     double a = LessonFigures[left][column];
     double b = k.right ? LessonFigures[right][column] * k.factor : k.factor;
-    // A figure that cannot be had proves nothing.
-    int holds = !isnan(a) && !isnan(b) && (k.relation == '<' ? a < b : a > b);
+    int holds = Holds(a, LessonBounds[left][column], k.relation, b, k.right ? LessonBounds[right][column] : 0);
+    AppendComparison(k.lesson == LessonDose ? dose : -1, k.figure, k.left, a, LessonBounds[left][column], k.relation,
+                     k.right ? k.factor : 1, k.right, k.right ? LessonFigures[right][column] : k.factor,
+                     k.right ? LessonBounds[right][column] : 0);
     if (!holds) {
         char scaled[32] = "";
         if (k.right && k.factor != 1) snprintf(scaled, sizeof scaled, "%g x ", k.factor);
@@ -210,7 +258,10 @@ static int RunDoses(long doses[LessonRowsMax]) {
     return count;
 }
 
-int CheckStatement(int s, char reason[ReasonTextBytes]) {
+int CheckStatement(int s, char reason[ReasonTextBytes], char *compared, int comparedBytes) {
+    Compared = comparedBytes > 0 ? compared : nullptr;
+    ComparedBytes = comparedBytes;
+    if (Compared) Compared[0] = '\0';
     static long doses[LessonRowsMax];
     int doseCount = RunDoses(doses);
     int attenuationRows = 0;
@@ -262,7 +313,12 @@ int CheckStatement(int s, char reason[ReasonTextBytes]) {
             return StatementLeftOut;
         }
         double a = LessonFigures[left][column], b = LessonFigures[right][column] * k.factor;
-        int holds = !isnan(a) && !isnan(b) && (k.relation == '<' ? a < b : a > b);
+        int holds = Holds(a, LessonBounds[left][column], k.relation, b, LessonBounds[right][column]);
+        char leftName[MethodKeyBytes + 32], rightName[MethodKeyBytes + 32];
+        snprintf(leftName, sizeof leftName, "%s at %ld", k.method, k.dose);
+        snprintf(rightName, sizeof rightName, "%s at %ld", k.method, k.otherDose);
+        AppendComparison(-1, k.figure, leftName, a, LessonBounds[left][column], k.relation, k.factor, rightName,
+                         LessonFigures[right][column], LessonBounds[right][column]);
         if (!holds && result == StatementHolds) {
             result = StatementFails;
             snprintf(reason, ReasonTextBytes, "%s %s at %ld = %.4g is not %c %g x its %.4g at %ld", k.method, k.figure,
