@@ -126,7 +126,9 @@ static void WriteGrid(int lesson) {
             snprintf(caption, sizeof caption, "%s %ld: %s", Words[Language].dose, LessonRowDose[n], RowMethodTitle(n, Language));
         else
             snprintf(caption, sizeof caption, "%s: %s", CaseTitle(n, Language), RowMethodTitle(n, Language));
-        PageFigure(name, ImageSide, ImageSide, caption);
+        // Six across in a window 1200 wide; the file keeps one pixel per sample.
+        int shown = lesson == LessonDose && LessonMethodCount > 4 ? 176 : ImageSide;
+        PageFigure(name, shown, shown, caption);
     }
     if (lastDose >= 0) PageRowEnd();
 }
@@ -159,32 +161,35 @@ static void WritePlots(int lesson) {
     PagePlot(lines[1], LessonMethodCount, words.doseAxis, words.noise, "");
 }
 
+const int StatementRowsMax = 32;      // a lesson's statements, and the heading
+const int StatementCellBytes = 2048;  // the figures a statement compares fill the most
+
 static int StatementLesson(int s) { return StatementLabels[s][0] == 'A' ? LessonAttenuation : LessonDose; }
 
 static void WriteStatements(int lesson) {
     const LessonWords &words = Words[Language];
     PageHeading(words.statementsHeading);
-    static char statementCells[4 * 32][1024];
-    static const char *cells[4 * 32];
+    static char statementCells[4 * StatementRowsMax][StatementCellBytes];
+    static const char *cells[4 * StatementRowsMax];
     int rows = 0;
-    snprintf(statementCells[0], 1024, "%s", words.label);
-    snprintf(statementCells[1], 1024, "%s", words.statement);
-    snprintf(statementCells[2], 1024, "%s", words.result);
-    snprintf(statementCells[3], 1024, "%s", words.compared);
+    snprintf(statementCells[0], StatementCellBytes, "%s", words.label);
+    snprintf(statementCells[1], StatementCellBytes, "%s", words.statement);
+    snprintf(statementCells[2], StatementCellBytes, "%s", words.result);
+    snprintf(statementCells[3], StatementCellBytes, "%s", words.compared);
     rows++;
-    for (int s = 0; s < StatementCount && rows < 32; s++) {
+    for (int s = 0; s < StatementCount && rows < StatementRowsMax; s++) {
         if (StatementLesson(s) != lesson) continue;
         char reason[ReasonTextBytes];
-        static char compared[640];
+        static char compared[StatementCellBytes - ReasonTextBytes - 8];
         int result = CheckStatement(s, reason, compared, sizeof compared);
         char *row[4] = {statementCells[4 * rows], statementCells[4 * rows + 1], statementCells[4 * rows + 2],
                         statementCells[4 * rows + 3]};
-        snprintf(row[0], 1024, "%s", StatementLabels[s]);
-        snprintf(row[1], 1024, "%s", StatementWords[s][Language]);
-        snprintf(row[2], 1024, "%s", result == StatementHolds ? words.holds : result == StatementFails ? words.fails : words.leftOut);
-        if (result == StatementLeftOut) snprintf(row[3], 1024, words.leftOutWhy, reason);
-        else if (result == StatementFails) snprintf(row[3], 1024, "%s. %s", reason, compared);
-        else snprintf(row[3], 1024, "%s", compared);
+        snprintf(row[0], StatementCellBytes, "%s", StatementLabels[s]);
+        snprintf(row[1], StatementCellBytes, "%s", StatementWords[s][Language]);
+        snprintf(row[2], StatementCellBytes, "%s", result == StatementHolds ? words.holds : result == StatementFails ? words.fails : words.leftOut);
+        if (result == StatementLeftOut) snprintf(row[3], StatementCellBytes, words.leftOutWhy, reason);
+        else if (result == StatementFails) snprintf(row[3], StatementCellBytes, "%s. %s", reason, compared);
+        else snprintf(row[3], StatementCellBytes, "%s", compared);
         rows++;
     }
     for (int i = 0; i < 4 * rows; i++) cells[i] = statementCells[i];

@@ -20,11 +20,11 @@ static void WritePngBytes(void *, void *data, int size) {
     if (PngWritten && fwrite(data, 1, (size_t)size, PngFile) != (size_t)size) PngWritten = 0;
 }
 
-int WriteGreyPng(const char *path, const unsigned char greys[][ImageSide], int rows) {
+int WriteGreyPng(const char *path, const unsigned char *greys, int width, int rows) {
     FILE *file = BeginReplacing(path);
     if (!file) return 0;
     PngFile = file, PngWritten = 1;
-    int encoded = stbi_write_png_to_func(WritePngBytes, nullptr, ImageSide, rows, 1, greys, ImageSide);
+    int encoded = stbi_write_png_to_func(WritePngBytes, nullptr, width, rows, 1, greys, width);
     int ok = encoded && PngWritten;
     if (!FinishReplacing(path, file, ok)) return ok ? 0 : Refuse("cannot write %s (is there room?)", Printable(path));
     return 1;

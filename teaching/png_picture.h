@@ -1,7 +1,6 @@
 // Grey pictures as PNG, which browsers and slides take: the lesson's tiles.
 #pragma once
-#include "recon/geometry.h"
 
-// Writes rows (at most ImageSide) rows of greys ImageSide wide, the top row first, whole
+// Writes rows rows of width greys, the top row first (greys[row * width + column]), whole
 // or not at all. 0 with ToolError when the file could not be written.
-int WriteGreyPng(const char *path, const unsigned char greys[][ImageSide], int rows);
+int WriteGreyPng(const char *path, const unsigned char *greys, int width, int rows);

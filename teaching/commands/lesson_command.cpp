@@ -63,6 +63,7 @@ const char *const LessonHelp =
     "  statements.csv  label, holds|fails|left out, and why\n"
     "  NAME.bmp        each saved picture, as Quorvel saves it (compare reads it)\n"
     "  NAME.png        each final image alone, one pixel per sample\n"
+    "  lesson-grid.png, attenuation-grid.png  each lesson's final images side by side\n"
     "  lesson-table.md, attenuation-table.md, lesson-grid.md, attenuation-grid.md\n"
     "                  the tables and grids in Markdown, for documents\n"
     "The page is written last: a run that fails leaves no index.html. OUTDIR may be new,\n"
@@ -83,7 +84,6 @@ const char *const LessonHelp =
 
 const int PathBytes = ArgumentBytesMax + 128;
 const int ArgumentWordsMax = 16;                        // of one command that the lesson runs
-const int TileBytes = ImageSide;                        // one row of a tile
 static char Folder[ArgumentBytesMax];                        // OUTDIR, as given
 static char WorkFolder[ArgumentBytesMax + 8];                     // its work/: volumes and filter files
 static char TruthPicture[PathBytes];                    // --picture, or "" for a phantom
@@ -96,7 +96,10 @@ static double FilterCutoffs[LessonMethodsMax];          // per method: the filte
 const int CsvLineBytes = 512;
 static char CsvHeader[CsvLineBytes];                    // figures.csv's first line
 static char CsvLines[LessonRowsMax][CsvLineBytes];      // [n] its line of row n of the lesson table
-static unsigned char Tile[ImageSide][TileBytes];        // a final image alone, top row first
+static unsigned char Tiles[LessonRowsMax][ImageSide][ImageSide];  // [n] row n's final image alone, top row first
+const int GridGap = 6;                                  // black pixels between a grid's pictures
+const int GridSideMax = LessonMethodsMax * (ImageSide + GridGap);
+static unsigned char Grid[GridSideMax][GridSideMax];    // [y][x] a lesson's grid, being written
 
 static const char *const LanguageNames[LessonLanguages] = {"en", "ja"};
 static const char *const PhantomWords[2] = {"head", "rods"};
@@ -197,7 +200,8 @@ static int ReadFilters() {
 
 static int IsLessonOutput(const std::string &name) {
     static const char *const Fixed[] = {"index.html", "figures.csv", "statements.csv", "lesson-table.md",
-                                        "attenuation-table.md", "lesson-grid.md", "attenuation-grid.md", "work"};
+                                        "attenuation-table.md", "lesson-grid.md", "attenuation-grid.md", "lesson-grid.png",
+                                        "attenuation-grid.png", "work"};
     for (const char *fixed : Fixed)
         if (name == fixed) return 1;
     if (name == MarkerName) return 1;
@@ -380,12 +384,33 @@ static int Measure(int lesson, long dose, const char *method, const char *out) {
     snprintf(name, sizeof name, "%s.bmp", out);
     FigureCsvLine(line, sizeof line, name);
     snprintf(CsvLines[LessonRowCount - 1], CsvLineBytes, "%s,%ld,%s,%s", LessonWords[lesson], dose, method, line);
+    unsigned char (*tile)[ImageSide] = Tiles[LessonRowCount - 1];
     for (int row = 0; row < ImageSide; row++)
         for (int p = 0; p < ImageSide; p++) {
             double grey = ShownGrey[p][ImageSide - 1 - row];
-            Tile[row][p] = grey > 0.0 ? (grey < 255.0 ? (unsigned char)grey : 255) : 0;
+            tile[row][p] = grey > 0.0 ? (grey < 255.0 ? (unsigned char)grey : 255) : 0;
         }
-    return WriteGreyPng(Path(path, Folder, out, ".png"), Tile, ImageSide);
+    return WriteGreyPng(Path(path, Folder, out, ".png"), &tile[0][0], ImageSide, ImageSide);
+}
+
+// NAME.png: the lesson's pictures side by side, across in a row, in the table's order
+// along the rows, or with byColumn down the columns.
+static int WriteGrid(int lesson, int across, int byColumn, const char *name) {
+    int first = 0, count = 0;
+    while (first < LessonRowCount && LessonRowLesson[first] != lesson) first++;
+    while (first + count < LessonRowCount && LessonRowLesson[first + count] == lesson) count++;
+    int down = (count + across - 1) / across, step = ImageSide + GridGap;
+    int width = across * step - GridGap, height = down * step - GridGap;
+    memset(Grid, 0, sizeof Grid);
+    for (int i = 0; i < count; i++) {
+        int y = byColumn ? i % down : i / across, x = byColumn ? i / down : i % across;
+        for (int row = 0; row < ImageSide; row++) memcpy(&Grid[y * step + row][x * step], Tiles[first + i][row], ImageSide);
+    }
+    // The grid's rows are GridSideMax apart: the picture is written from a packed copy.
+    static unsigned char packed[GridSideMax * GridSideMax];
+    for (int y = 0; y < height; y++) memcpy(&packed[y * width], Grid[y], (size_t)width);
+    char path[PathBytes];
+    return WriteGreyPng(Path(path, Folder, name, ".png"), packed, width, height);
 }
 
 static uint64_t SeedOf(long dose) { return SeedGiven ? Seed : (uint64_t)dose; }
@@ -454,6 +479,10 @@ static int RunLessons(const char *figuresPath) {
     status = DoseLesson();
     if (status == ExitDone) status = AttenuationLesson();
     if (status != ExitDone) return status;
+    // The attenuation lesson's a column per case, a row per method.
+    if (!WriteGrid(LessonDose, LessonMethodCount, 0, "lesson-grid") ||
+        !WriteGrid(LessonAttenuation, AttenuationCases, 1, "attenuation-grid"))
+        return ExitFailed;
     if (!(file = BeginReplacing(figuresPath))) return ExitFailed;
     fputs(CsvHeader, file);
     for (int n = 0; n < LessonRowCount; n++) fputs(CsvLines[n], file);
