@@ -220,7 +220,7 @@ static int PrepareFolder() {
     int marked = std::filesystem::exists(folder / MarkerName, error), others = 0;
     std::string stranger;
     for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
-        std::string name = entry->path().filename().string();
+        std::string name = entry->path().filename().u8string();
         if (!marked || !IsLessonOutput(name)) others++, stranger = name;
     }
     if (error) return RefuseWith(ExitFailed, "%s: cannot list that folder", Printable(Folder));
