@@ -11,6 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#include <stb_image.h>
+
+#include "recon/geometry.h"
 #include "support/test_folder.h"
 #include "teaching/tool_run.h"
 
@@ -56,6 +61,23 @@ static std::string Truth() {
     return path;
 }
 
+// Whether the PNG holds, pixel for pixel, the final image of the saved picture: its
+// 2 x 2 blocks from the bottom-up 24-bit BMP, top row first.
+static bool TileIsFinalImage(const std::string &png, const std::string &bmp) {
+    std::string bytes = Text(bmp);
+    int width, height, channels;
+    unsigned char *tile = stbi_load(png.c_str(), &width, &height, &channels, 1);
+    bool same = tile && width == ImageSide && height == ImageSide && bytes.size() == 54u + 3u * PictureWidth * PictureHeight;
+    for (int row = 0; same && row < ImageSide; row++)
+        for (int p = 0; same && p < ImageSide; p++) {
+            int y = FinalImageTop + FinalImageScale * row, x = FinalImageLeft + FinalImageScale * p;
+            size_t at = 54u + 3u * ((size_t)(PictureHeight - 1 - y) * PictureWidth + x);
+            same = (unsigned char)bytes[at] == tile[row * ImageSide + p];
+        }
+    stbi_image_free(tile);
+    return same;
+}
+
 static std::vector<std::string> SmallLesson(const std::string &folder) {
     return {"lesson", folder, "--picture", Truth(), "--counts", "50,400", "--filters", "simple,ramp",
             "--iterations", "2", "--seed", "7"};
@@ -74,8 +96,8 @@ TEST(LessonCommand, WritesThePageAndFiguresThatAreCompares) {
         std::string afterMethod = rows[n].substr(third + 1);
         std::string picture = afterMethod.substr(0, afterMethod.find(','));
         EXPECT_EQ(Text(folder + "/" + picture).substr(0, 2), "BM");
-        std::string tile = Text(folder + "/" + picture.substr(0, picture.size() - 4) + ".png");
-        EXPECT_EQ(tile.substr(1, 3), "PNG");
+        std::string tile = folder + "/" + picture.substr(0, picture.size() - 4) + ".png";
+        EXPECT_TRUE(TileIsFinalImage(tile, folder + "/" + picture));
         testing::internal::CaptureStdout();
         int status = RunTool({"compare", folder + "/" + picture, "--picture", Truth(), "--csv"});
         std::vector<std::string> compared = Lines(testing::internal::GetCapturedStdout());
@@ -93,6 +115,24 @@ TEST(LessonCommand, WritesThePageAndFiguresThatAreCompares) {
     std::string statements = Text(folder + "/statements.csv");
     EXPECT_NE(statements.find("D3,left out,"), std::string::npos) << statements;
     EXPECT_FALSE(std::filesystem::exists(folder + "/work")) << "the volumes are the run's own, removed";
+
+    int width, height, channels;
+    ASSERT_TRUE(stbi_info((folder + "/lesson-grid.png").c_str(), &width, &height, &channels));
+    EXPECT_EQ(width, 3 * ImageSide + 2 * 6) << "a column per method";
+    EXPECT_EQ(height, 2 * ImageSide + 6) << "a row per dose";
+    std::vector<std::string> table = Lines(Text(folder + "/lesson-table.md"));
+    ASSERT_EQ(table.size(), 2u + 2 * 3);
+    EXPECT_EQ(table[2].rfind("| 50 | simple backprojection | ", 0), 0u) << table[2];
+
+    // A run that fails midway (a black picture, found when its first volume is made) takes
+    // the earlier page with it, since the pictures it stood for may be half replaced.
+    std::string black = In("black.pgm");
+    std::ofstream(black, std::ios::binary) << "P5\n8 8\n255\n" << std::string(64, '\0');
+    std::vector<std::string> failing = SmallLesson(folder);
+    failing[3] = black;
+    EXPECT_EQ(RunTool(failing), ExitFailed);
+    EXPECT_NE(strstr(ToolError, "black"), nullptr) << ToolError;
+    EXPECT_FALSE(std::filesystem::exists(folder + "/index.html"));
 
     // A folder an earlier lesson wrote is written again.
     std::vector<std::string> japanese = SmallLesson(folder);
