@@ -11,17 +11,13 @@
 #include "teaching/tool_error.h"
 
 const int PathBytes = 4096 + 128;
-const int CellBytes = 128;
-const int CellsMax = (LessonRowsMax + 1) * (FigureColumns + 2);
-static char Cells[CellsMax][CellBytes];   // a table being written
-static const char *CellOf[CellsMax];
 static int Language;                       // the page's: 0 English, 1 Japanese
 
 // The page's words in each language.
 struct LessonWords {
     const char *lang, *title, *intro, *doseHeading, *doseIntro, *attenuationHeading, *attenuationIntro, *gridCaption,
         *tableCaption, *plotHeading, *doseAxis, *correlation, *noise, *statementsHeading, *holds, *fails, *leftOut,
-        *leftOutWhy, *dose, *method, *data, *label, *statement, *result, *compared;
+        *leftOutWhy, *dose, *label, *statement, *result, *compared;
 };
 static const LessonWords Words[LessonLanguages] = {
     {"en", "The lesson: dose, filters, MLEM and attenuation",
@@ -39,7 +35,7 @@ static const LessonWords Words[LessonLanguages] = {
      "it cannot be had.",
      "Figures against the dose", "largest expected count (log scale)", "correlation", "noise, %",
      "What a student should see", "holds", "fails", "left out",
-     "left out: it speaks of doses or methods this run does not make (%s)", "Max count", "Method", "Data", "",
+     "left out: it speaks of doses or methods this run does not make (%s)", "Max count", "",
      "Statement", "This run", "Figures compared"},
     {"ja", "授業: 線量、フィルタ、MLEM、減弱",
      "行 %ld（%s）を、Quorvel 自身の再構成（単純逆投影とフィルタ補正逆投影）と MLEM %ld 回反復で再構成し、"
@@ -53,57 +49,9 @@ static const LessonWords Words[LessonLanguages] = {
      "数値（quorvel_data compare --help を参照）: 黒が一部を隠すところは範囲（>=, <=）、求められないところは - です。",
      "線量に対する数値", "最大期待カウント（対数目盛）", "相関", "ノイズ（%）",
      "学生が見るべきこと", "成り立つ", "成り立たない", "対象外",
-     "対象外: この実行で作らなかった線量または方法についての文です（%s）", "最大カウント", "方法", "データ", "",
+     "対象外: この実行で作らなかった線量または方法についての文です（%s）", "最大カウント", "",
      "文", "この実行", "比べた数値"},
 };
-
-static const char *const ColumnTitles[FigureColumns][LessonLanguages] = {
-    {"Correlation", "相関"}, {"RMS error", "RMS 誤差"}, {"Contrast recovery: hot r9", "コントラスト回復率: ホット r9"},
-    {"hot r6", "ホット r6"}, {"hot r4", "ホット r4"}, {"cold r8", "コールド r8"}, {"Noise (%)", "ノイズ（%）"},
-    {"Uniformity", "均一性"},
-};
-static const int ColumnDigits[FigureColumns] = {3, 3, 2, 2, 2, 2, 1, 3};
-
-static void FigureText(int n, int c, char *text, int bytes) {
-    double value = LessonFigures[n][c];
-    int bound = LessonBounds[n][c];
-    if (isnan(value)) snprintf(text, bytes, "-");
-    else snprintf(text, bytes, "%s%.*f", bound > 0 ? ">=" : bound < 0 ? "<=" : "", ColumnDigits[c], value);
-}
-
-// The attenuation row's case and method titles.
-static const char *CaseTitle(int n, int language) {
-    for (int c = 0; c < AttenuationCases; c++) {
-        size_t length = strlen(AttenuationCaseKeys[c]);
-        if (strncmp(LessonRowMethod[n], AttenuationCaseKeys[c], length) == 0 && LessonRowMethod[n][length] == '/')
-            return AttenuationCaseTitles[c][language];
-    }
-    return LessonRowMethod[n];
-}
-static const char *RowMethodTitle(int n, int language) {
-    const char *slash = strchr(LessonRowMethod[n], '/');
-    return LessonMethodTitle(slash ? slash + 1 : LessonRowMethod[n], language);
-}
-
-// The lesson's table into Cells: a heading row, then a row per row of the lesson. Returns its rows.
-static int FillTable(int lesson, int language) {
-    const LessonWords &words = Words[language];
-    int columns = FigureColumns + 2, rows = 0;
-    snprintf(Cells[0], CellBytes, "%s", lesson == LessonDose ? words.dose : words.data);
-    snprintf(Cells[1], CellBytes, "%s", words.method);
-    for (int c = 0; c < FigureColumns; c++) snprintf(Cells[2 + c], CellBytes, "%s", ColumnTitles[c][language]);
-    rows++;
-    for (int n = 0; n < LessonRowCount && (rows + 1) * columns <= CellsMax; n++) {
-        if (LessonRowLesson[n] != lesson) continue;
-        if (lesson == LessonDose) snprintf(Cells[rows * columns], CellBytes, "%ld", LessonRowDose[n]);
-        else snprintf(Cells[rows * columns], CellBytes, "%s", CaseTitle(n, language));
-        snprintf(Cells[rows * columns + 1], CellBytes, "%s", RowMethodTitle(n, language));
-        for (int c = 0; c < FigureColumns; c++) FigureText(n, c, Cells[rows * columns + 2 + c], CellBytes);
-        rows++;
-    }
-    for (int i = 0; i < rows * columns; i++) CellOf[i] = Cells[i];
-    return rows;
-}
 
 // ---- The page's sections: each a row of the table below ----
 
@@ -123,9 +71,9 @@ static void WriteGrid(int lesson) {
         LessonPictureName(n, name, sizeof name);
         snprintf(name + strlen(name), sizeof name - strlen(name), ".png");
         if (lesson == LessonDose)
-            snprintf(caption, sizeof caption, "%s %ld: %s", Words[Language].dose, LessonRowDose[n], RowMethodTitle(n, Language));
+            snprintf(caption, sizeof caption, "%s %ld: %s", Words[Language].dose, LessonRowDose[n], LessonRowMethodTitle(n, Language));
         else
-            snprintf(caption, sizeof caption, "%s: %s", CaseTitle(n, Language), RowMethodTitle(n, Language));
+            snprintf(caption, sizeof caption, "%s: %s", LessonRowCaseTitle(n, Language), LessonRowMethodTitle(n, Language));
         // Six across in a window 1200 wide; the file keeps one pixel per sample.
         int shown = lesson == LessonDose && LessonMethodCount > 4 ? 176 : ImageSide;
         PageFigure(name, shown, shown, caption);
@@ -134,9 +82,10 @@ static void WriteGrid(int lesson) {
 }
 
 static void WriteTable(int lesson) {
-    int rows = FillTable(lesson, Language);
+    const char *const *cells;
+    int rows = LessonTableCells(lesson, Language, &cells);
     PageParagraph(Words[Language].tableCaption);
-    PageTable(CellOf, rows, FigureColumns + 2);
+    PageTable(cells, rows, LessonTableColumns);
 }
 
 // Correlation and noise against the dose, a line per method.
@@ -238,85 +187,4 @@ int WriteLessonPage(const char *folder, int language) {
     int written = PageEnd();
     if (!FinishReplacing(path, file, written)) return written ? 0 : Refuse("cannot write %s (is there room?)", Printable(path));
     return 1;
-}
-
-// ---- Markdown, for documents ----
-
-static int WriteMarkdownTable(const char *path, int lesson) {
-    FILE *file = BeginReplacing(path);
-    if (!file) return 0;
-    int rows = FillTable(lesson, 0), columns = FigureColumns + 2;
-    for (int r = 0; r < rows; r++) {
-        for (int c = 0; c < columns; c++) fprintf(file, "| %s ", CellOf[r * columns + c]);
-        fprintf(file, "|\n");
-        if (r == 0) fprintf(file, "|%s|---|%s\n", lesson == LessonDose ? "---:" : "---",
-                            "---:|---:|---:|---:|---:|---:|---:|---:|");
-    }
-    int written = !ferror(file);
-    if (!FinishReplacing(path, file, written)) return written ? 0 : Refuse("cannot write %s (is there room?)", Printable(path));
-    return 1;
-}
-
-// The grid as a table of pictures: a row per dose (a column per method), or for the
-// attenuation lesson a row per method (a column per case).
-static int WriteMarkdownGrid(const char *path, int lesson) {
-    FILE *file = BeginReplacing(path);
-    if (!file) return 0;
-    int across = lesson == LessonDose ? LessonMethodCount : AttenuationCases;
-    int down = lesson == LessonDose ? LessonDoseCount : AttenuationMethods;
-    fprintf(file, "|");
-    for (int c = 0; c < across; c++)
-        fprintf(file, " %s |", lesson == LessonDose ? LessonMethodTitles[c][0] : AttenuationCaseTitles[c][0]);
-    fprintf(file, "\n|");
-    for (int c = 0; c < across; c++) fprintf(file, "---|");
-    fprintf(file, "\n");
-    int first = -1;
-    for (int n = 0; n < LessonRowCount && first < 0; n++)
-        if (LessonRowLesson[n] == lesson) first = n;
-    for (int d = 0; d < down && first >= 0; d++) {
-        fprintf(file, "|");
-        for (int c = 0; c < across; c++) {
-            // Rows are stored dose by dose (method by method within), or case by case.
-            int n = first + (lesson == LessonDose ? d * across + c : c * down + d);
-            char name[PathBytes];
-            LessonPictureName(n, name, sizeof name);
-            if (lesson == LessonDose) fprintf(file, " ![max count %ld: %s](%s.png) |", LessonRowDose[n], RowMethodTitle(n, 0), name);
-            else fprintf(file, " ![%s: %s](%s.png) |", CaseTitle(n, 0), RowMethodTitle(n, 0), name);
-        }
-        fprintf(file, "\n");
-    }
-    int written = !ferror(file);
-    if (!FinishReplacing(path, file, written)) return written ? 0 : Refuse("cannot write %s (is there room?)", Printable(path));
-    return 1;
-}
-
-// statements.csv: each statement's label, result and why, for the tour's check.
-static int WriteStatementList(const char *path) {
-    FILE *file = BeginReplacing(path);
-    if (!file) return 0;
-    fprintf(file, "label,result,reason\n");
-    static const char *const Results[3] = {"holds", "fails", "left out"};
-    for (int s = 0; s < StatementCount; s++) {
-        char reason[ReasonTextBytes];
-        int result = CheckStatement(s, reason);
-        for (char *c = reason; *c; c++)
-            if (*c == ',') *c = ';';
-        fprintf(file, "%s,%s,%s\n", StatementLabels[s], Results[result], reason);
-    }
-    int written = !ferror(file);
-    if (!FinishReplacing(path, file, written)) return written ? 0 : Refuse("cannot write %s (is there room?)", Printable(path));
-    return 1;
-}
-
-int WriteLessonTables(const char *folder, int) {
-    char path[PathBytes];
-    static const char *const Names[2] = {"lesson", "attenuation"};
-    for (int lesson = 0; lesson < 2; lesson++) {
-        snprintf(path, sizeof path, "%s/%s-table.md", folder, Names[lesson]);
-        if (!WriteMarkdownTable(path, lesson)) return 0;
-        snprintf(path, sizeof path, "%s/%s-grid.md", folder, Names[lesson]);
-        if (!WriteMarkdownGrid(path, lesson)) return 0;
-    }
-    snprintf(path, sizeof path, "%s/statements.csv", folder);
-    return WriteStatementList(path);
 }

@@ -1,5 +1,6 @@
 #include "teaching/lesson_run.h"
 
+#include <math.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -12,6 +13,11 @@ uint64_t LessonSeeds[LessonDosesMax];
 int LessonMethodCount;
 char LessonMethodKeys[LessonMethodsMax][MethodKeyBytes];
 char LessonMethodTitles[LessonMethodsMax][LessonLanguages][TitleBytes];
+
+const int CellBytes = 128;
+const int CellsMax = (LessonRowsMax + 1) * LessonTableColumns;
+static char Cells[CellsMax][CellBytes];   // the table last asked for, as text
+static const char *CellOf[CellsMax];
 
 const char *const AttenuationCaseKeys[AttenuationCases] = {"none", "attenuated", "corrected"};
 const char *const AttenuationCaseTitles[AttenuationCases][LessonLanguages] = {
@@ -59,4 +65,53 @@ void LessonPictureName(int n, char *name, int bytes) {
     snprintf(name, bytes, "attenuation-%s", LessonRowMethod[n]);
     for (char *c = name; *c; c++)
         if (*c == '/') *c = '-';
+}
+
+static const char *const ColumnTitles[FigureColumns][LessonLanguages] = {
+    {"Correlation", "相関"}, {"RMS error", "RMS 誤差"}, {"Contrast recovery: hot r9", "コントラスト回復率: ホット r9"},
+    {"hot r6", "ホット r6"}, {"hot r4", "ホット r4"}, {"cold r8", "コールド r8"}, {"Noise (%)", "ノイズ（%）"},
+    {"Uniformity", "均一性"},
+};
+static const int ColumnDigits[FigureColumns] = {3, 3, 2, 2, 2, 2, 1, 3};
+
+static void FigureText(int n, int c, char *text, int bytes) {
+    double value = LessonFigures[n][c];
+    int bound = LessonBounds[n][c];
+    if (isnan(value)) snprintf(text, bytes, "-");
+    else snprintf(text, bytes, "%s%.*f", bound > 0 ? ">=" : bound < 0 ? "<=" : "", ColumnDigits[c], value);
+}
+
+const char *LessonRowCaseTitle(int n, int language) {
+    for (int c = 0; c < AttenuationCases; c++) {
+        size_t length = strlen(AttenuationCaseKeys[c]);
+        if (strncmp(LessonRowMethod[n], AttenuationCaseKeys[c], length) == 0 && LessonRowMethod[n][length] == '/')
+            return AttenuationCaseTitles[c][language];
+    }
+    return LessonRowMethod[n];
+}
+const char *LessonRowMethodTitle(int n, int language) {
+    const char *slash = strchr(LessonRowMethod[n], '/');
+    return LessonMethodTitle(slash ? slash + 1 : LessonRowMethod[n], language);
+}
+
+int LessonTableCells(int lesson, int language, const char *const **cells) {
+    static const char *const Dose[LessonLanguages] = {"Max count", "最大カウント"};
+    static const char *const Data[LessonLanguages] = {"Data", "データ"};
+    static const char *const Method[LessonLanguages] = {"Method", "方法"};
+    int columns = LessonTableColumns, rows = 0;
+    snprintf(Cells[0], CellBytes, "%s", lesson == LessonDose ? Dose[language] : Data[language]);
+    snprintf(Cells[1], CellBytes, "%s", Method[language]);
+    for (int c = 0; c < FigureColumns; c++) snprintf(Cells[2 + c], CellBytes, "%s", ColumnTitles[c][language]);
+    rows++;
+    for (int n = 0; n < LessonRowCount && (rows + 1) * columns <= CellsMax; n++) {
+        if (LessonRowLesson[n] != lesson) continue;
+        if (lesson == LessonDose) snprintf(Cells[rows * columns], CellBytes, "%ld", LessonRowDose[n]);
+        else snprintf(Cells[rows * columns], CellBytes, "%s", LessonRowCaseTitle(n, language));
+        snprintf(Cells[rows * columns + 1], CellBytes, "%s", LessonRowMethodTitle(n, language));
+        for (int c = 0; c < FigureColumns; c++) FigureText(n, c, Cells[rows * columns + 2 + c], CellBytes);
+        rows++;
+    }
+    for (int i = 0; i < rows * columns; i++) CellOf[i] = Cells[i];
+    *cells = CellOf;
+    return rows;
 }

@@ -38,3 +38,12 @@ const char *LessonMethodTitle(const char *key, int language);
 // The name, without extension, of the pictures of row n of the lesson table:
 // "dose-100-ramp", "attenuation-corrected-mlem_model".
 void LessonPictureName(int n, char *name, int bytes);
+// Row n's case of the attenuation lesson ("attenuated, corrected"), and its method's title.
+const char *LessonRowCaseTitle(int n, int language);
+const char *LessonRowMethodTitle(int n, int language);
+
+// A lesson's table as text: a heading row, then a row per row of that lesson, each the dose
+// (or the case), the method and the figures as the documents show them ("-", ">=0.741").
+// Returns its rows; cells[row * LessonTableColumns + column] last until the next call.
+const int LessonTableColumns = FigureColumns + 2;
+int LessonTableCells(int lesson, int language, const char *const **cells);

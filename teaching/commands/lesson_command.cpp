@@ -32,6 +32,7 @@
 #include "teaching/host_path.h"
 #include "teaching/lesson_page.h"
 #include "teaching/lesson_run.h"
+#include "teaching/lesson_tables.h"
 #include "teaching/phantoms.h"
 #include "teaching/picture_file.h"
 #include "teaching/png_picture.h"
@@ -489,7 +490,7 @@ static int RunLessons(const char *figuresPath) {
     int written = !ferror(file);
     if (!FinishReplacing(figuresPath, file, written))
         return written ? ExitFailed : RefuseWith(ExitFailed, "cannot write %s (is there room?)", Printable(figuresPath));
-    return WriteLessonTables(Folder, Language) && WriteLessonPage(Folder, Language) ? ExitDone : ExitFailed;
+    return WriteLessonTables(Folder) && WriteLessonPage(Folder, Language) ? ExitDone : ExitFailed;
 }
 
 int RunLessonCommand(int argc, char **argv) {
