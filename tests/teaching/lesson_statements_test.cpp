@@ -116,4 +116,29 @@ TEST(LessonStatements, EachHoldsFailsOrIsLeftOutAsTheTableSays) {
     }
 }
 
+// The page shows the figures each statement compared, bounds with their marks, so that a
+// reader sees why it holds or fails.
+TEST(LessonStatements, TellTheFiguresTheyCompared) {
+    const struct {
+        const char *label;
+        const char *shown;
+    } cases[] = {
+        {"A1", "uniformity, attenuated/hann_half <=0.741 < none/hann_half 1.009"},
+        {"A4", "uniformity, corrected/hann_half 1.063 > attenuated/hann_half <=0.741"},
+        {"D3", "100: correlation, ramp 0.267 < 1.5 x simple 0.215"},
+        {"D5", "correlation, ramp at 100 0.267 < ramp at 1000 0.55"},
+        {"D10", "10000: cr_cold_r8, mlem 0.25 < 0.5"},
+        {"M4", "100: noise_percent, mlem 14.3 > ramp 12.6"},
+    };
+    LoadTable(Everything, 0, nullptr, 0, 0, 0);
+    for (const auto &c : cases) {
+        int s = 0;
+        while (s < StatementCount && strcmp(StatementLabels[s], c.label) != 0) s++;
+        ASSERT_LT(s, StatementCount) << c.label;
+        char reason[ReasonTextBytes], compared[2048];
+        EXPECT_EQ(CheckStatement(s, reason, compared, sizeof compared), StatementHolds) << c.label << ": " << reason;
+        EXPECT_NE(strstr(compared, c.shown), nullptr) << c.label << " shows " << compared;
+    }
+}
+
 }  // namespace lesson_statements_test
