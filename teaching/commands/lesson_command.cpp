@@ -44,7 +44,7 @@
 const char *const LessonHelp =
     "quorvel_data lesson OUTDIR (--phantom head|rods | --picture FILE) [options]\n"
     "\n"
-    "Makes today's lessons into one page that any browser opens from the folder:\n"
+    "Makes Quorvel's two lessons into one page that any browser opens from the folder:\n"
     "  the dose lesson        the truth at each largest expected count (volumes as sinogram\n"
     "                         makes them, Poisson noise seeded by the count), row N rebuilt\n"
     "                         by simple backprojection and each filter exactly as Quorvel\n"
@@ -52,7 +52,8 @@ const char *const LessonHelp =
     "  the attenuation lesson the truth at a largest expected count of 1000 without\n"
     "                         attenuation, attenuated, and attenuated then corrected, rebuilt\n"
     "                         by the ramp, the Hann cut at 0.5 and MLEM, which corrects the\n"
-    "                         attenuated counts in its model.\n"
+    "                         attenuated counts in its model (a picture attenuates as water\n"
+    "                         wherever it is not black).\n"
     "Every final image is measured as compare measures it. OUTDIR gets:\n"
     "  index.html      the grids of final images, the table of figures, plots of\n"
     "                  correlation and noise against the dose for each method, and each\n"
