@@ -147,7 +147,7 @@ TEST(LessonCommand, WritesThePageAndFiguresThatAreCompares) {
 TEST(LessonCommand, RefusesBadInputWithOneLineAndNoPage) {
     std::string stranger = In("stranger");
     std::filesystem::create_directories(stranger);
-    std::ofstream(stranger + "/notes.txt") << "a teacher's notes\n";
+    std::ofstream(stranger + "/notes.txt", std::ios::binary) << "a teacher's notes\n";
     std::ofstream(In("a_file")) << "x";
     const struct {
         std::vector<std::string> words;
