@@ -1,6 +1,7 @@
 #include "teaching/lesson_statements.h"
 
 #include <math.h>
+#include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -11,6 +12,7 @@ int LessonRowLesson[LessonRowsMax];
 long LessonRowDose[LessonRowsMax];
 char LessonRowMethod[LessonRowsMax][MethodKeyBytes];
 double LessonFigures[LessonRowsMax][FigureColumns];
+int LessonBounds[LessonRowsMax][FigureColumns];
 
 const long EveryDose = -1;   // the comparison is made at each dose of the run
 
@@ -61,16 +63,14 @@ static const Comparison Comparisons[] = {
     {"M3", D, 100, "mlem", "cr_hot_r4", '>', "hann_half", 1},
     {"M4", D, 100, "mlem", "noise_percent", '>', "ramp", 1},
     {"M5", D, EveryDose, "mlem", "cr_cold_r8", '<', "hann_half", 1},
-    {"A1", A, 0, "attenuated/ramp", "uniformity", '<', "none/ramp", 1},
     {"A1", A, 0, "attenuated/hann_half", "uniformity", '<', "none/hann_half", 1},
     {"A2", A, 0, "attenuated/ramp", "correlation", '<', "none/ramp", 1},
     {"A2", A, 0, "attenuated/hann_half", "correlation", '<', "none/hann_half", 1},
     {"A3", A, 0, "attenuated/mlem", "correlation", '<', "none/mlem", 1},
-    {"A4", A, 0, "corrected/ramp", "uniformity", '>', "attenuated/ramp", 1},
     {"A4", A, 0, "corrected/hann_half", "uniformity", '>', "attenuated/hann_half", 1},
     {"A5", A, 0, "corrected/hann_half", "noise_percent", '>', "none/hann_half", 1},
     {"A6", A, 0, "corrected/ramp", "nrmse", '>', "attenuated/ramp", 1},
-    {"A7", A, 0, "corrected/mlem_model", "uniformity", '<', "corrected/hann_half", 1},
+    {"A7", A, 0, "corrected/mlem_model", "correlation", '>', "attenuated/mlem", 2},
     {"A8", A, 0, "corrected/mlem_model", "cr_hot_r9", '>', "corrected/hann_half", 1},
     {"A8", A, 0, "corrected/mlem_model", "cr_hot_r6", '>', "corrected/hann_half", 1},
     {"A8", A, 0, "corrected/mlem_model", "cr_hot_r4", '>', "corrected/hann_half", 1},
@@ -126,20 +126,22 @@ const char *const StatementWords[][2] = {
     {"At a max count of 100 MLEM's noise is above even the ramp's.", "最大カウント 100 では MLEM のノイズはランプよりも高い。"},
     {"MLEM fills the cold sphere slowly: its cold recovery is below the half-cut Hann's at every dose.",
      "MLEM はコールド球をゆっくり埋める: どの線量でも回復率が半分打ち切りの Hann より低い。"},
-    {"Without correction the middle of the head sinks: uniformity falls below that without attenuation.",
-     "補正しないと頭部の中央が沈む: 均一性が減弱なしより低い。"},
+    {"Without correction the middle of the head sinks: the half-cut Hann's uniformity falls below its own without "
+     "attenuation (the ramp's grain leaves too much black to measure it).",
+     "補正しないと頭部の中央が沈む: 半分打ち切り Hann の均一性が減弱なしより低い（ランプは粒状の黒が多く測れない）。"},
     {"The uncorrected picture is wrong, not just dim: its correlation is below that without attenuation.",
      "補正なしの画像は暗いだけでなく誤っている: 相関が減弱なしより低い。"},
     {"MLEM cannot mend what its model leaves out: on uncorrected counts its correlation falls.",
      "MLEM はモデルにないものを直せない: 補正なしのカウントでは相関が下がる。"},
-    {"The correction brings the middle back: corrected uniformity is above the uncorrected one.",
-     "補正で中央が戻る: 補正後の均一性は補正なしより高い。"},
+    {"The correction brings the middle back: the corrected half-cut Hann's uniformity is above the uncorrected one.",
+     "補正で中央が戻る: 補正後の半分打ち切り Hann の均一性は補正なしより高い。"},
     {"And the noise grows: the corrected half-cut Hann's noise is above its noise without attenuation.",
      "そしてノイズが増える: 補正後の半分打ち切り Hann のノイズは減弱なしより高い。"},
     {"With the ramp the corrected noise takes over: its RMS error is above the uncorrected ramp's.",
      "ランプでは補正後のノイズが勝る: RMS 誤差が補正なしのランプより高い。"},
-    {"MLEM with the attenuation in its model rebuilds the middle flattest of the corrected pictures.",
-     "減弱をモデルに入れた MLEM は補正画像の中で中央を最も平らに再構成する。"},
+    {"MLEM with the attenuation in its model mends what it could not: its correlation is more than twice its own on "
+     "the uncorrected counts.",
+     "減弱をモデルに入れた MLEM は直せなかったものを直す: 相関が補正なしのカウントでの自分の 2 倍を超える。"},
     {"It keeps more of each hot sphere's contrast than the corrected half-cut Hann.",
      "補正後の半分打ち切り Hann より各ホット球のコントラストを多く保つ。"},
     {"But after 20 iterations it is not the quieter: its noise is above the corrected half-cut Hann's.",
@@ -152,13 +154,14 @@ static_assert(sizeof StatementWords / sizeof StatementWords[0] == sizeof Stateme
 
 void ClearLessonTable() { LessonRowCount = 0; }
 
-int AddLessonRow(int lesson, long dose, const char *method, const double figures[FigureColumns]) {
+int AddLessonRow(int lesson, long dose, const char *method, const double figures[FigureColumns],
+                 const int bounds[FigureColumns]) {
     if (LessonRowCount >= LessonRowsMax) return 0;
     int n = LessonRowCount++;
     LessonRowLesson[n] = lesson;
     LessonRowDose[n] = dose;
     snprintf(LessonRowMethod[n], MethodKeyBytes, "%s", method);
-    for (int c = 0; c < FigureColumns; c++) LessonFigures[n][c] = figures[c];
+    for (int c = 0; c < FigureColumns; c++) LessonFigures[n][c] = figures[c], LessonBounds[n][c] = bounds ? bounds[c] : 0;
     return 1;
 }
 
@@ -176,6 +179,49 @@ static int FigureColumn(const char *name) {
     return -1;
 }
 
+// a relation b, each figure exact or a bound. A figure that cannot be had proves nothing,
+// and a bound proves only on its own side: "<=" that a figure is below, ">=" above.
+static int Holds(double a, int aBound, char relation, double b, int bBound) {
+    if (isnan(a) || isnan(b)) return 0;
+    int below = relation == '<';
+    if ((aBound > 0 && below) || (aBound < 0 && !below) || (bBound < 0 && below) || (bBound > 0 && !below)) return 0;
+    return below ? a < b : a > b;
+}
+
+// The figures each comparison compared, for the page; null when not asked for.
+static char *Compared;
+static int ComparedBytes;
+
+static void Append(const char *format, ...) __attribute__((format(printf, 1, 2)));
+static void Append(const char *format, ...) {
+    size_t used = strlen(Compared);
+    va_list arguments;
+    va_start(arguments, format);
+    vsnprintf(Compared + used, ComparedBytes - used, format, arguments);
+    va_end(arguments);
+}
+// A figure as the page shows it: "-" when it cannot be had, a bound with its mark.
+static void AppendFigure(const char *name, double value, int bound) {
+    if (isnan(value)) Append("%s -", name);
+    else Append("%s %s%.4g", name, bound > 0 ? ">=" : bound < 0 ? "<=" : "", value);
+}
+// "100: correlation, simple 0.215 < ramp 0.267"; no right: against the factor alone.
+static void AppendComparison(long dose, const char *figure, const char *left, double a, int aBound, char relation,
+                             double factor, const char *right, double b, int bBound) {
+    if (!Compared) return;
+    Append("%s", Compared[0] ? "; " : "");
+    if (dose >= 0) Append("%ld: ", dose);
+    Append("%s, ", figure);
+    AppendFigure(left, a, aBound);
+    Append(" %c ", relation);
+    if (!right) {
+        Append("%g", b);
+        return;
+    }
+    if (factor != 1) Append("%g x ", factor);
+    AppendFigure(right, b, bBound);
+}
+
 // One comparison at one dose: StatementHolds, StatementFails or StatementLeftOut.
 static int Compare(const Comparison &k, long dose, char *reason, int reasonBytes) {
     int left = FindRow(k.lesson, dose, k.left), right = k.right ? FindRow(k.lesson, dose, k.right) : -2;
@@ -186,8 +232,10 @@ static int Compare(const Comparison &k, long dose, char *reason, int reasonBytes
     }
     double a = LessonFigures[left][column];
     double b = k.right ? LessonFigures[right][column] * k.factor : k.factor;
-    // A figure that cannot be had proves nothing.
-    int holds = !isnan(a) && !isnan(b) && (k.relation == '<' ? a < b : a > b);
+    int holds = Holds(a, LessonBounds[left][column], k.relation, b, k.right ? LessonBounds[right][column] : 0);
+    AppendComparison(k.lesson == LessonDose ? dose : -1, k.figure, k.left, a, LessonBounds[left][column], k.relation,
+                     k.right ? k.factor : 1, k.right, k.right ? LessonFigures[right][column] : k.factor,
+                     k.right ? LessonBounds[right][column] : 0);
     if (!holds) {
         char scaled[32] = "";
         if (k.right && k.factor != 1) snprintf(scaled, sizeof scaled, "%g x ", k.factor);
@@ -210,7 +258,10 @@ static int RunDoses(long doses[LessonRowsMax]) {
     return count;
 }
 
-int CheckStatement(int s, char reason[ReasonTextBytes]) {
+int CheckStatement(int s, char reason[ReasonTextBytes], char *compared, int comparedBytes) {
+    Compared = comparedBytes > 0 ? compared : nullptr;
+    ComparedBytes = comparedBytes;
+    if (Compared) Compared[0] = '\0';
     static long doses[LessonRowsMax];
     int doseCount = RunDoses(doses);
     int attenuationRows = 0;
@@ -262,7 +313,12 @@ int CheckStatement(int s, char reason[ReasonTextBytes]) {
             return StatementLeftOut;
         }
         double a = LessonFigures[left][column], b = LessonFigures[right][column] * k.factor;
-        int holds = !isnan(a) && !isnan(b) && (k.relation == '<' ? a < b : a > b);
+        int holds = Holds(a, LessonBounds[left][column], k.relation, b, LessonBounds[right][column]);
+        char leftName[MethodKeyBytes + 32], rightName[MethodKeyBytes + 32];
+        snprintf(leftName, sizeof leftName, "%s at %ld", k.method, k.dose);
+        snprintf(rightName, sizeof rightName, "%s at %ld", k.method, k.otherDose);
+        AppendComparison(-1, k.figure, leftName, a, LessonBounds[left][column], k.relation, k.factor, rightName,
+                         LessonFigures[right][column], LessonBounds[right][column]);
         if (!holds && result == StatementHolds) {
             result = StatementFails;
             snprintf(reason, ReasonTextBytes, "%s %s at %ld = %.4g is not %c %g x its %.4g at %ld", k.method, k.figure,

@@ -16,10 +16,13 @@ extern int LessonRowLesson[LessonRowsMax];                    // LessonDose or L
 extern long LessonRowDose[LessonRowsMax];                     // largest expected count
 extern char LessonRowMethod[LessonRowsMax][MethodKeyBytes];   // "ramp", or "corrected/mlem_model"
 extern double LessonFigures[LessonRowsMax][FigureColumns];
+// Where black hides part of a figure: +1 the truth is at least it (">="), -1 at most ("<="), 0 exact.
+extern int LessonBounds[LessonRowsMax][FigureColumns];
 
 void ClearLessonTable();
-// Adds a row; 0 when the table is full.
-int AddLessonRow(int lesson, long dose, const char *method, const double figures[FigureColumns]);
+// Adds a row, its bounds all 0 when bounds is null; 0 when the table is full.
+int AddLessonRow(int lesson, long dose, const char *method, const double figures[FigureColumns],
+                 const int bounds[FigureColumns] = nullptr);
 
 const int StatementHolds = 0;
 const int StatementFails = 1;
@@ -31,5 +34,6 @@ extern const char *const StatementLabels[];   // "D1" ...
 extern const char *const StatementWords[][2]; // [statement][0 English, 1 Japanese]
 
 // Checks statement s against the table, its "every dose" comparisons at each dose of
-// the dose lesson's rows. reason tells the first comparison that fails, or why it is left out.
-int CheckStatement(int s, char reason[ReasonTextBytes]);
+// the dose lesson's rows. reason tells the first comparison that fails, or why it is left out;
+// compared, when given, gets every comparison made with its figures, "; " between them.
+int CheckStatement(int s, char reason[ReasonTextBytes], char *compared = nullptr, int comparedBytes = 0);

@@ -176,7 +176,7 @@ windows_packages() {
     if can_run_32bit; then echo g++-mingw-w64-i686-posix binutils-mingw-w64-i686; else echo g++-mingw-w64-x86-64-posix; fi
 }
 SHIPPED_PACKAGES="g++-mingw-w64-i686-posix binutils-mingw-w64-i686"   # the 32-bit quorvel.exe's
-BUILD_PACKAGES="cmake ninja-build g++"
+BUILD_PACKAGES="cmake ninja-build g++ libstb-dev"   # libstb-dev: the PNG encoder's header
 
 # ---- A display and Wine ----
 

@@ -1,5 +1,6 @@
 // quorvel_data compare: a saved final image against the true slice, in figures.
 #include <math.h>
+#include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -115,22 +116,38 @@ static void PrintTable(const char *saved) {
     printf("   the flat disc over a band 2 to 6 pixels inside its region's outer edge\n");
 }
 
-static void PrintCsv(const char *saved) {
-    printf("picture,correlation,nrmse");
-    for (int r = 0; r < RegionCount; r++) printf(",cr_%s", RegionName[r]);
-    printf(",noise_percent,uniformity\n%s,", Printable(saved));
-    PrintFigure("%.4f", SliceCorrelation);
-    printf(",");
-    PrintFigure("%.4f", SliceRmsError);
-    for (int r = 0; r < RegionCount; r++) {
-        printf(",");
-        PrintFigure("%.4f", RegionRecovery[r]);
-    }
-    printf(",");
-    PrintFigure("%.2f", 100.0 * FlatNoise, FlatNoiseBound);
-    printf(",");
-    PrintFigure("%.4f", SliceUniformity, UniformityBound);
-    printf("\n");
+// Appends to text, as far as it holds.
+static void Append(char *text, int bytes, const char *format, ...) __attribute__((format(printf, 3, 4)));
+static void Append(char *text, int bytes, const char *format, ...) {
+    size_t used = strlen(text);
+    va_list arguments;
+    va_start(arguments, format);
+    vsnprintf(text + used, bytes - used, format, arguments);
+    va_end(arguments);
+}
+static void AppendFigure(char *text, int bytes, const char *format, double value, int bound = 0) {
+    char number[64];
+    snprintf(number, sizeof number, format, value);
+    if (value != value) Append(text, bytes, ",-");
+    else Append(text, bytes, ",%s%s", bound ? (bound > 0 ? ">=" : "<=") : "", number);
+}
+
+void FigureCsvHeader(char *text, int bytes) {
+    text[0] = 0;
+    Append(text, bytes, "picture,correlation,nrmse");
+    for (int r = 0; r < RegionCount; r++) Append(text, bytes, ",cr_%s", RegionName[r]);
+    Append(text, bytes, ",noise_percent,uniformity\n");
+}
+
+void FigureCsvLine(char *text, int bytes, const char *saved) {
+    text[0] = 0;
+    Append(text, bytes, "%s", Printable(saved));
+    AppendFigure(text, bytes, "%.4f", SliceCorrelation);
+    AppendFigure(text, bytes, "%.4f", SliceRmsError);
+    for (int r = 0; r < RegionCount; r++) AppendFigure(text, bytes, "%.4f", RegionRecovery[r]);
+    AppendFigure(text, bytes, "%.2f", 100.0 * FlatNoise, FlatNoiseBound);
+    AppendFigure(text, bytes, "%.4f", SliceUniformity, UniformityBound);
+    Append(text, bytes, "\n");
 }
 
 // One line on standard error for each figure shown as "-"; returns how many figures are
@@ -236,7 +253,13 @@ int RunCompareCommand(int argc, char **argv) {
     if (!FlatKnown) FindFlatRegion(FlatRadiusDefault);
     MeasureSlice();
     MeasureUniformity();
-    if (HasOption("csv")) PrintCsv(saved);
+    if (HasOption("csv")) {
+        static char line[FigureCsvBytes];
+        FigureCsvHeader(line, sizeof line);
+        fputs(line, stdout);
+        FigureCsvLine(line, sizeof line, saved);
+        fputs(line, stdout);
+    }
     else PrintTable(saved);
     if (ExplainMissingFigures() == 0)
         return RefuseWith(ExitFailed, "no figure can be had of %s against this truth (the lines above say why)", saved);

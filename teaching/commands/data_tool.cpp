@@ -9,6 +9,7 @@
 #include "teaching/commands/fbp_command.h"
 #include "teaching/commands/filter_command.h"
 #include "teaching/commands/import_command.h"
+#include "teaching/commands/lesson_command.h"
 #include "teaching/commands/mlem_command.h"
 #include "teaching/commands/sinogram_command.h"
 #include "teaching/commands/tradeoff_command.h"
@@ -60,6 +61,12 @@ const DataCommand DataCommands[] = {
      "      contrast recovery against ensemble noise over noisy realisations: MLEM, OSEM,\n"
      "      smoothed MLEM and filtered backprojection, as a table and a page of curves\n",
      &TradeoffHelp, RunTradeoffCommand},
+    {"lesson",
+     "  quorvel_data lesson OUTDIR (--phantom head|rods | --picture FILE) [--row N] [--counts LIST]\n"
+     "               [--filters LIST] [--iterations K] [--seed S] [--lang en|ja]\n"
+     "      the dose and attenuation lessons as one page: grids, figures, plots and the\n"
+     "      statements a student should see, each checked\n",
+     &LessonHelp, RunLessonCommand},
     {"import",
      "  quorvel_data import IN.hs OUTPUT.sino [--segment 0] [--frame 1] [--bin-mm D]\n"
      "  quorvel_data import RAW OUTPUT.sino --raw TYPE --shape SLICES,VIEWS,BINS [--offset BYTES]\n"

@@ -1,0 +1,89 @@
+#include "teaching/lesson_tables.h"
+
+#include <stdio.h>
+
+#include "teaching/file_replacement.h"
+#include "teaching/lesson_run.h"
+#include "teaching/tool_error.h"
+
+const int PathBytes = 4096 + 128;
+
+static int WriteMarkdownTable(const char *path, int lesson) {
+    FILE *file = BeginReplacing(path);
+    if (!file) return 0;
+    const char *const *cells;
+    int rows = LessonTableCells(lesson, 0, &cells), columns = LessonTableColumns;
+    for (int r = 0; r < rows; r++) {
+        for (int c = 0; c < columns; c++) fprintf(file, "| %s ", cells[r * columns + c]);
+        fprintf(file, "|\n");
+        if (r == 0) fprintf(file, "|%s|---|%s\n", lesson == LessonDose ? "---:" : "---",
+                            "---:|---:|---:|---:|---:|---:|---:|---:|");
+    }
+    int written = !ferror(file);
+    if (!FinishReplacing(path, file, written)) return written ? 0 : Refuse("cannot write %s (is there room?)", Printable(path));
+    return 1;
+}
+
+// The grid as a table of pictures: a row per dose (a column per method), or for the
+// attenuation lesson a row per method (a column per case).
+static int WriteMarkdownGrid(const char *path, int lesson) {
+    FILE *file = BeginReplacing(path);
+    if (!file) return 0;
+    int across = lesson == LessonDose ? LessonMethodCount : AttenuationCases;
+    int down = lesson == LessonDose ? LessonDoseCount : AttenuationMethods;
+    fprintf(file, "|");
+    for (int c = 0; c < across; c++)
+        fprintf(file, " %s |", lesson == LessonDose ? LessonMethodTitles[c][0] : AttenuationCaseTitles[c][0]);
+    fprintf(file, "\n|");
+    for (int c = 0; c < across; c++) fprintf(file, "---|");
+    fprintf(file, "\n");
+    int first = -1;
+    for (int n = 0; n < LessonRowCount && first < 0; n++)
+        if (LessonRowLesson[n] == lesson) first = n;
+    for (int d = 0; d < down && first >= 0; d++) {
+        fprintf(file, "|");
+        for (int c = 0; c < across; c++) {
+            // Rows are stored dose by dose (method by method within), or case by case.
+            int n = first + (lesson == LessonDose ? d * across + c : c * down + d);
+            char name[PathBytes];
+            LessonPictureName(n, name, sizeof name);
+            if (lesson == LessonDose) fprintf(file, " ![max count %ld: %s](%s.png) |", LessonRowDose[n], LessonRowMethodTitle(n, 0), name);
+            else fprintf(file, " ![%s: %s](%s.png) |", LessonRowCaseTitle(n, 0), LessonRowMethodTitle(n, 0), name);
+        }
+        fprintf(file, "\n");
+    }
+    int written = !ferror(file);
+    if (!FinishReplacing(path, file, written)) return written ? 0 : Refuse("cannot write %s (is there room?)", Printable(path));
+    return 1;
+}
+
+// statements.csv: each statement's label, result and why, for the tour's check.
+static int WriteStatementList(const char *path) {
+    FILE *file = BeginReplacing(path);
+    if (!file) return 0;
+    fprintf(file, "label,result,reason\n");
+    static const char *const Results[3] = {"holds", "fails", "left out"};
+    for (int s = 0; s < StatementCount; s++) {
+        char reason[ReasonTextBytes];
+        int result = CheckStatement(s, reason);
+        for (char *c = reason; *c; c++)
+            if (*c == ',') *c = ';';
+        fprintf(file, "%s,%s,%s\n", StatementLabels[s], Results[result], reason);
+    }
+    int written = !ferror(file);
+    if (!FinishReplacing(path, file, written)) return written ? 0 : Refuse("cannot write %s (is there room?)", Printable(path));
+    return 1;
+}
+
+int WriteLessonTables(const char *folder) {
+    char path[PathBytes];
+    static const char *const Names[2] = {"lesson", "attenuation"};
+    for (int lesson = 0; lesson < 2; lesson++) {
+        snprintf(path, sizeof path, "%s/%s-table.md", folder, Names[lesson]);
+        if (!WriteMarkdownTable(path, lesson)) return 0;
+        snprintf(path, sizeof path, "%s/%s-grid.md", folder, Names[lesson]);
+        if (!WriteMarkdownGrid(path, lesson)) return 0;
+    }
+    snprintf(path, sizeof path, "%s/statements.csv", folder);
+    return WriteStatementList(path);
+}
