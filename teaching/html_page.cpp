@@ -1,6 +1,8 @@
 #include "teaching/html_page.h"
 
 #include <math.h>
+#include <stdlib.h>
+#include <string.h>
 
 static FILE *Page;   // the page being written, or NULL
 
@@ -48,6 +50,7 @@ void PageBegin(FILE *file, const char *lang, const char *title) {
           "figcaption { font-size: 12px; line-height: 1.3; }\n"
           "table { border-collapse: collapse; font-size: 13px; }\n"
           "td, th { border: 1px solid #aaa; padding: 2px 8px; text-align: right; }\n"
+          "td.words { text-align: left; }\n"
           "</style>\n</head>\n<body>\n<h1>",
           Page);
     Text(title);
@@ -66,15 +69,33 @@ void PageParagraph(const char *text) {
     fputs("</p>\n", Page);
 }
 
+void PageLink(const char *source, const char *text) {
+    fputs("<p><a href=\"", Page);
+    Text(source);
+    fputs("\">", Page);
+    Text(text);
+    fputs("</a></p>\n", Page);
+}
+
 void PageRowBegin() { fputs("<div class=\"row\">\n", Page); }
 void PageRowEnd() { fputs("</div>\n", Page); }
 
 void PageFigure(const char *source, int width, int height, const char *caption) {
-    fputs("<figure><img src=\"", Page);
+    // As wide as its picture, so that a row holds as many as the window can show.
+    fprintf(Page, "<figure style=\"width:%dpx\"><img src=\"", width > 120 ? width : 120);
     Text(source);
     fprintf(Page, "\" width=\"%d\" height=\"%d\" alt=\"\"><figcaption>", width, height);
     Text(caption);
     fputs("</figcaption></figure>\n", Page);
+}
+
+// Whether a cell is a figure ("0.75", ">=12.2", "-"), which lines up on the right.
+static int IsFigure(const char *text) {
+    if (strcmp(text, "-") == 0) return 1;
+    if ((text[0] == '>' || text[0] == '<') && text[1] == '=') text += 2;
+    char *end;
+    strtod(text, &end);
+    return end != text && *end == '\0';
 }
 
 void PageTable(const char *const *cells, int rows, int columns) {
@@ -82,7 +103,8 @@ void PageTable(const char *const *cells, int rows, int columns) {
     for (int row = 0; row < rows; row++) {
         fputs("<tr>", Page);
         for (int column = 0; column < columns; column++) {
-            fputs(row ? "<td>" : "<th>", Page);
+            const char *text = cells[row * columns + column];
+            fputs(row == 0 ? "<th>" : IsFigure(text) ? "<td>" : "<td class=\"words\">", Page);
             Text(cells[row * columns + column]);
             fputs(row ? "</td>" : "</th>", Page);
         }
@@ -179,7 +201,7 @@ static void PlaceLabel(double x, double y, const char *text, const char *colour,
     fputs("</text>\n", Page);
 }
 
-void PagePlot(const PlotLine *lines, int count, const char *xLabel, const char *yLabel, const char *caption) {
+void PagePlot(const PlotLine *lines, int count, const char *xLabel, const char *yLabel, const char *caption, int xLog) {
     double xLow = INFINITY, xHigh = -INFINITY, yLow = INFINITY, yHigh = -INFINITY;
     for (int l = 0; l < count; l++)
         for (int i = 0; i < lines[l].points; i++) {
@@ -200,10 +222,12 @@ void PagePlot(const PlotLine *lines, int count, const char *xLabel, const char *
     fprintf(Page, "<rect x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" fill=\"none\" stroke=\"#444\"/>\n", left, top, width,
             height);
     double xs = TickStep(xHigh - xLow), ys = TickStep(yHigh - yLow);
+    // On a logarithmic axis a tick at each power of ten, labelled by its value.
+    if (xLog) xs = fmax(1.0, round(xs));
     for (double t = ceil(xLow / xs) * xs; t <= xHigh + xs * 1e-9; t += xs)
         fprintf(Page, "<line x1=\"%.1f\" y1=\"%d\" x2=\"%.1f\" y2=\"%d\" stroke=\"#ddd\"/><text x=\"%.1f\" y=\"%d\" "
                       "text-anchor=\"middle\">%g</text>\n", X(t), top, X(t), top + height, X(t), top + height + 16,
-                fabs(t) < xs * 1e-9 ? 0.0 : t);
+                xLog ? pow(10.0, round(t)) : fabs(t) < xs * 1e-9 ? 0.0 : t);
     for (double t = ceil(yLow / ys) * ys; t <= yHigh + ys * 1e-9; t += ys)
         fprintf(Page, "<line x1=\"%d\" y1=\"%.1f\" x2=\"%d\" y2=\"%.1f\" stroke=\"#ddd\"/><text x=\"%d\" y=\"%.1f\" "
                       "text-anchor=\"end\">%g</text>\n", left, Y(t), left + width, Y(t), left - 4, Y(t) + 4,

@@ -21,12 +21,14 @@ void PageParagraph(const char *text);
 // A row of figures, which wraps on a narrow window.
 void PageRowBegin();
 void PageRowEnd();
+// A paragraph that is a link to another page beside this one.
+void PageLink(const char *source, const char *text);
 // A picture file beside the page, shown at width x height, with its caption below it.
 void PageFigure(const char *source, int width, int height, const char *caption);
 // cells[row * columns + column]; the first row is the heading.
 void PageTable(const char *const *cells, int rows, int columns);
 // The lines on shared axes, scaled to hold them all, with a legend when there are more
-// than one.
-void PagePlot(const PlotLine *lines, int count, const char *xLabel, const char *yLabel, const char *caption);
+// than one. With xLog the x values are powers of ten, ticked at each whole power.
+void PagePlot(const PlotLine *lines, int count, const char *xLabel, const char *yLabel, const char *caption, int xLog = 0);
 // Ends the page. Returns 1 when every byte went into the file without error.
 int PageEnd();

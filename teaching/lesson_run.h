@@ -31,6 +31,37 @@ extern const char *const AttenuationMethodKeys[AttenuationMethods];  // "ramp", 
 // In the corrected case MLEM corrects in its model, from the uncorrected counts.
 const char *AttenuationRowMethod(int c, int m);   // "corrected/mlem_model"
 
+// The corrections lesson, at the attenuation lesson's dose: each effect alone and all together,
+// rebuilt as measured and as corrected by the ramp and the half-cut Hann, and by MLEM without
+// and with the effect in its model; then corrections that go wrong, by the corrected filters.
+const int CorrectionCases = 7;
+const int CorrectionCasesRight = 4;   // the first four; the rest correct wrongly
+struct CorrectionCase {
+    const char *key;                  // "scatter", "scatter_under" ...
+    const char *title[LessonLanguages];
+    const char *effects;              // sinogram's options that make the volume, blank-separated
+    const char *corrected;            // its --corrected LIST
+    const char *wrong;                // the options that make the correction wrong, or ""
+    const char *model;                // mlem's --model LIST, with --attenuation when "all"
+};
+extern const CorrectionCase CorrectionCaseTable[CorrectionCases];
+const int CorrectionMethods = 6;
+extern const char *const CorrectionMethodKeys[CorrectionMethods];   // "ramp" ... "mlem_effects"
+// Where row n of the corrections lesson sits in its grid: the case's row, the method's column.
+void CorrectionGridCell(int n, int *row, int *column);
+
+// The trade-off lesson: its methods as tradeoff.csv names them, each a curve of iterations.
+const int TradeoffRealisations = 5;
+const int TradeoffIterations = 40;
+const int TradeoffCurves = 4;
+extern const char *const TradeoffCurveKeys[TradeoffCurves];   // "mlem", "osem_4", "osem_8", "mlem_smoothed"
+extern const char *const TradeoffCurveTitles[TradeoffCurves][LessonLanguages];
+// The pictures of each step that the lesson shows from mlem --steps, at iterations 1, 5 and
+// the last.
+const int StepPicturesShown = 4;
+extern const char *const StepPictureNames[StepPicturesShown];   // "image", "ratio", "backprojected", "update"
+extern const char *const StepPictureTitles[StepPicturesShown][LessonLanguages];
+
 // The title of a method of today's lesson ("mlem_model" too), or null.
 const char *KnownMethodTitle(const char *key, int language);
 // A method's title, or the key itself when the run has no such method.
@@ -45,5 +76,7 @@ const char *LessonRowMethodTitle(int n, int language);
 // A lesson's table as text: a heading row, then a row per row of that lesson, each the dose
 // (or the case), the method and the figures as the documents show them ("-", ">=0.741").
 // Returns its rows; cells[row * LessonTableColumns + column] last until the next call.
+// The trade-off's table has fewer columns: LessonColumnsOf tells each lesson's.
 const int LessonTableColumns = FigureColumns + 2;
+int LessonColumnsOf(int lesson);
 int LessonTableCells(int lesson, int language, const char *const **cells);

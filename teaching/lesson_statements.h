@@ -4,17 +4,22 @@
 
 const int LessonDose = 0;          // the lesson of dose against method
 const int LessonAttenuation = 1;   // the lesson of attenuation and its correction
+const int LessonTradeoff = 2;      // MLEM step by step, and contrast against ensemble noise
+const int LessonCorrections = 3;   // scatter, randoms and detectors, and their corrections
+const int LessonCount = 4;
 
 // The table a run measured: one row per lesson, dose and method, its figures by the
 // columns compare --csv prints after the picture's name (NaN where compare shows "-").
+// The trade-off's rows measure a mean image over noisy realisations instead: its bias
+// (the RMS error of the scaled mean image) in "nrmse", its ensemble noise in "noise_percent".
 const int LessonRowsMax = 256;
 const int FigureColumns = 8;
-const int MethodKeyBytes = 32;
+const int MethodKeyBytes = 48;
 extern const char *const FigureColumnNames[FigureColumns];   // "correlation" ... "uniformity"
 extern int LessonRowCount;
-extern int LessonRowLesson[LessonRowsMax];                    // LessonDose or LessonAttenuation
+extern int LessonRowLesson[LessonRowsMax];                    // LessonDose ... LessonCorrections
 extern long LessonRowDose[LessonRowsMax];                     // largest expected count
-extern char LessonRowMethod[LessonRowsMax][MethodKeyBytes];   // "ramp", or "corrected/mlem_model"
+extern char LessonRowMethod[LessonRowsMax][MethodKeyBytes];   // "ramp", "corrected/mlem_model", "osem_4/5"
 extern double LessonFigures[LessonRowsMax][FigureColumns];
 // Where black hides part of a figure: +1 the truth is at least it (">="), -1 at most ("<="), 0 exact.
 extern int LessonBounds[LessonRowsMax][FigureColumns];

@@ -7,21 +7,51 @@
 #include "teaching/tool_error.h"
 
 const int PathBytes = 4096 + 128;
+const char *const LessonFileNames[LessonCount] = {"lesson", "attenuation", "tradeoff", "corrections"};
 
 static int WriteMarkdownTable(const char *path, int lesson) {
     FILE *file = BeginReplacing(path);
     if (!file) return 0;
     const char *const *cells;
-    int rows = LessonTableCells(lesson, 0, &cells), columns = LessonTableColumns;
+    int rows = LessonTableCells(lesson, 0, &cells), columns = LessonColumnsOf(lesson);
     for (int r = 0; r < rows; r++) {
         for (int c = 0; c < columns; c++) fprintf(file, "| %s ", cells[r * columns + c]);
         fprintf(file, "|\n");
-        if (r == 0) fprintf(file, "|%s|---|%s\n", lesson == LessonDose ? "---:" : "---",
-                            "---:|---:|---:|---:|---:|---:|---:|---:|");
+        if (r != 0) continue;
+        fprintf(file, "|%s|---|", lesson == LessonDose ? "---:" : "---");
+        for (int c = 2; c < columns; c++) fprintf(file, "---:|");
+        fprintf(file, "\n");
     }
     int written = !ferror(file);
     if (!FinishReplacing(path, file, written)) return written ? 0 : Refuse("cannot write %s (is there room?)", Printable(path));
     return 1;
+}
+
+// The corrections' grid: a row per case, a column per method, empty where a wrong
+// correction makes no such picture.
+static void WriteCorrectionsGrid(FILE *file) {
+    fprintf(file, "| |");
+    for (int m = 0; m < CorrectionMethods; m++) fprintf(file, " %s |", LessonMethodTitle(CorrectionMethodKeys[m], 0));
+    fprintf(file, "\n|---|");
+    for (int m = 0; m < CorrectionMethods; m++) fprintf(file, "---|");
+    fprintf(file, "\n");
+    for (int c = 0; c < CorrectionCases; c++) {
+        const char *cell[CorrectionMethods] = {};
+        char names[CorrectionMethods][PathBytes];
+        for (int n = 0; n < LessonRowCount; n++) {
+            int row, column;
+            if (LessonRowLesson[n] != LessonCorrections) continue;
+            CorrectionGridCell(n, &row, &column);
+            if (row != c) continue;
+            LessonPictureName(n, names[column], PathBytes);
+            cell[column] = names[column];
+        }
+        fprintf(file, "| %s |", CorrectionCaseTable[c].title[0]);
+        for (int m = 0; m < CorrectionMethods; m++)
+            if (cell[m]) fprintf(file, " ![%s: %s](%s.png) |", CorrectionCaseTable[c].title[0], LessonMethodTitle(CorrectionMethodKeys[m], 0), cell[m]);
+            else fprintf(file, " |");
+        fprintf(file, "\n");
+    }
 }
 
 // The grid as a table of pictures: a row per dose (a column per method), or for the
@@ -29,6 +59,12 @@ static int WriteMarkdownTable(const char *path, int lesson) {
 static int WriteMarkdownGrid(const char *path, int lesson) {
     FILE *file = BeginReplacing(path);
     if (!file) return 0;
+    if (lesson == LessonCorrections) {
+        WriteCorrectionsGrid(file);
+        int written = !ferror(file);
+        if (!FinishReplacing(path, file, written)) return written ? 0 : Refuse("cannot write %s (is there room?)", Printable(path));
+        return 1;
+    }
     int across = lesson == LessonDose ? LessonMethodCount : AttenuationCases;
     int down = lesson == LessonDose ? LessonDoseCount : AttenuationMethods;
     fprintf(file, "|");
@@ -77,11 +113,11 @@ static int WriteStatementList(const char *path) {
 
 int WriteLessonTables(const char *folder) {
     char path[PathBytes];
-    static const char *const Names[2] = {"lesson", "attenuation"};
-    for (int lesson = 0; lesson < 2; lesson++) {
-        snprintf(path, sizeof path, "%s/%s-table.md", folder, Names[lesson]);
+    for (int lesson = 0; lesson < LessonCount; lesson++) {
+        snprintf(path, sizeof path, "%s/%s-table.md", folder, LessonFileNames[lesson]);
         if (!WriteMarkdownTable(path, lesson)) return 0;
-        snprintf(path, sizeof path, "%s/%s-grid.md", folder, Names[lesson]);
+        if (lesson == LessonTradeoff) continue;   // its pictures are the steps and curves
+        snprintf(path, sizeof path, "%s/%s-grid.md", folder, LessonFileNames[lesson]);
         if (!WriteMarkdownGrid(path, lesson)) return 0;
     }
     snprintf(path, sizeof path, "%s/statements.csv", folder);

@@ -64,8 +64,8 @@ const DataCommand DataCommands[] = {
     {"lesson",
      "  quorvel_data lesson OUTDIR (--phantom head|rods | --picture FILE) [--row N] [--counts LIST]\n"
      "               [--filters LIST] [--iterations K] [--seed S] [--lang en|ja]\n"
-     "      the dose and attenuation lessons as one page: grids, figures, plots and the\n"
-     "      statements a student should see, each checked\n",
+     "      the dose, MLEM, attenuation and corrections lessons as one page: grids, figures,\n"
+     "      plots and the statements a student should see, each checked\n",
      &LessonHelp, RunLessonCommand},
     {"import",
      "  quorvel_data import IN.hs OUTPUT.sino [--segment 0] [--frame 1] [--bin-mm D]\n"

@@ -27,6 +27,7 @@
 #include "teaching/commands/lesson_command.h"
 #include "teaching/commands/mlem_command.h"
 #include "teaching/commands/sinogram_command.h"
+#include "teaching/commands/tradeoff_command.h"
 #include "teaching/file_replacement.h"
 #include "teaching/filter_taps.h"
 #include "teaching/host_path.h"
@@ -44,7 +45,7 @@
 const char *const LessonHelp =
     "quorvel_data lesson OUTDIR (--phantom head|rods | --picture FILE) [options]\n"
     "\n"
-    "Makes Quorvel's two lessons into one page that any browser opens from the folder:\n"
+    "Makes Quorvel's four lessons into one page that any browser opens from the folder:\n"
     "  the dose lesson        the truth at each largest expected count (volumes as sinogram\n"
     "                         makes them, Poisson noise seeded by the count), row N rebuilt\n"
     "                         by simple backprojection and each filter exactly as Quorvel\n"
@@ -53,21 +54,38 @@ const char *const LessonHelp =
     "                         attenuation, attenuated, and attenuated then corrected, rebuilt\n"
     "                         by the ramp, the Hann cut at 0.5 and MLEM, which corrects the\n"
     "                         attenuated counts in its model (a picture attenuates as water\n"
-    "                         wherever it is not black).\n"
+    "                         wherever it is not black);\n"
+    "  MLEM step by step and the trade-off (with a phantom): MLEM's steps at iterations\n"
+    "                         1, 5 and the last on the volume of 1000 without attenuation\n"
+    "                         (as mlem --steps shows them), and the contrast of the largest\n"
+    "                         hot sphere against the ensemble noise over 5 realisations of\n"
+    "                         it, by MLEM, OSEM with 4 and 8 subsets, MLEM smoothed by 4\n"
+    "                         pixels and each sample filter, up to 40 iterations (as\n"
+    "                         tradeoff measures them);\n"
+    "  the corrections lesson scatter 0.3, randoms 0.2, detectors of spread 0.05 and all\n"
+    "                         of them with attenuation, at 1000: rebuilt as measured and as\n"
+    "                         corrected by the ramp and the Hann cut at 0.5, and by MLEM\n"
+    "                         without and with the effects in its model; then half and 1.5\n"
+    "                         times the scatter subtracted, and the attenuation map moved 4\n"
+    "                         pixels, by the corrected filters.\n"
     "Every final image is measured as compare measures it. OUTDIR gets:\n"
     "  index.html      the grids of final images, the table of figures, plots of\n"
     "                  correlation and noise against the dose for each method, and each\n"
     "                  statement of what a student should see with the figures it compares\n"
     "                  and whether it holds, fails, or is left out for doses or methods this\n"
     "                  run does not make (a picture of your own may break one: the page says so)\n"
-    "  figures.csv     one row per lesson, dose and method: lesson, dose, method, then the\n"
-    "                  columns of compare --csv\n"
+    "  figures.csv     one row per lesson, dose and method of a saved picture: lesson,\n"
+    "                  dose, method, then the columns of compare --csv\n"
     "  statements.csv  label, holds|fails|left out, and why\n"
     "  NAME.bmp        each saved picture, as Quorvel saves it (compare reads it)\n"
     "  NAME.png        each final image alone, one pixel per sample\n"
-    "  lesson-grid.png, attenuation-grid.png  each lesson's final images side by side\n"
-    "  lesson-table.md, attenuation-table.md, lesson-grid.md, attenuation-grid.md\n"
+    "  lesson-grid.png, attenuation-grid.png, corrections-grid.png  each lesson's final\n"
+    "                  images side by side\n"
+    "  lesson-table.md, attenuation-table.md, tradeoff-table.md, corrections-table.md,\n"
+    "  lesson-grid.md, attenuation-grid.md, corrections-grid.md\n"
     "                  the tables and grids in Markdown, for documents\n"
+    "  mlem-steps/     the page of MLEM's steps, as mlem --steps writes it\n"
+    "  tradeoff/       the trade-off's table and page, as tradeoff writes them\n"
     "The page is written last: a run that fails leaves no index.html. OUTDIR may be new,\n"
     "empty, or one an earlier lesson wrote; a folder holding any other file is refused.\n"
     "\n"
@@ -85,7 +103,7 @@ const char *const LessonHelp =
     "  --lang en|ja         the page's language. Default en.\n";
 
 const int PathBytes = ArgumentBytesMax + 128;
-const int ArgumentWordsMax = 16;                        // of one command that the lesson runs
+const int ArgumentWordsMax = 32;                        // of one command that the lesson runs
 static char Folder[ArgumentBytesMax];                        // OUTDIR, as given
 static char WorkFolder[ArgumentBytesMax + 8];                     // its work/: volumes and filter files
 static char TruthPicture[PathBytes];                    // --picture, or "" for a phantom
@@ -101,11 +119,12 @@ static char CsvLines[LessonRowsMax][CsvLineBytes];      // [n] its line of row n
 static unsigned char Tiles[LessonRowsMax][ImageSide][ImageSide];  // [n] row n's final image alone, top row first
 const int GridGap = 6;                                  // black pixels between a grid's pictures
 const int GridSideMax = LessonMethodsMax * (ImageSide + GridGap);
+static_assert(CorrectionCases <= LessonMethodsMax && CorrectionMethods <= LessonMethodsMax, "the corrections' grid fits");
 static unsigned char Grid[GridSideMax][GridSideMax];    // [y][x] a lesson's grid, being written
 
 static const char *const LanguageNames[LessonLanguages] = {"en", "ja"};
 static const char *const PhantomWords[2] = {"head", "rods"};
-static const char *const LessonWords[2] = {"dose", "attenuation"};
+static const char *const LessonWords[LessonCount] = {"dose", "attenuation", "tradeoff", "corrections"};
 static const char *const MarkerName = ".quorvel_lesson";   // says an earlier lesson wrote the folder
 
 // ---- The command line ----
@@ -201,14 +220,15 @@ static int ReadFilters() {
 // ---- The folder ----
 
 static int IsLessonOutput(const std::string &name) {
-    static const char *const Fixed[] = {"index.html", "figures.csv", "statements.csv", "lesson-table.md",
-                                        "attenuation-table.md", "lesson-grid.md", "attenuation-grid.md", "lesson-grid.png",
-                                        "attenuation-grid.png", "work"};
+    static const char *const Fixed[] = {"index.html", "figures.csv", "statements.csv", "work", "tradeoff", "mlem-steps"};
     for (const char *fixed : Fixed)
         if (name == fixed) return 1;
     if (name == MarkerName) return 1;
+    for (const char *lesson : LessonFileNames)
+        for (const char *ending : {"-table.md", "-grid.md", "-grid.png"})
+            if (name == std::string(lesson) + ending) return 1;
     int picture = name.size() > 4 && (name.compare(name.size() - 4, 4, ".png") == 0 || name.compare(name.size() - 4, 4, ".bmp") == 0);
-    return picture && (name.rfind("dose-", 0) == 0 || name.rfind("attenuation-", 0) == 0);
+    return picture && (name.rfind("dose-", 0) == 0 || name.rfind("attenuation-", 0) == 0 || name.rfind("corrections-", 0) == 0);
 }
 
 // Makes OUTDIR, or takes it when empty or an earlier lesson's; removes that lesson's page
@@ -396,16 +416,19 @@ static int Measure(int lesson, long dose, const char *method, const char *out) {
 }
 
 // NAME.png: the lesson's pictures side by side, across in a row, in the table's order
-// along the rows, or with byColumn down the columns.
+// along the rows, or with byColumn down the columns; the corrections' each in its case's
+// row and its method's column.
 static int WriteGrid(int lesson, int across, int byColumn, const char *name) {
     int first = 0, count = 0;
     while (first < LessonRowCount && LessonRowLesson[first] != lesson) first++;
     while (first + count < LessonRowCount && LessonRowLesson[first + count] == lesson) count++;
     int down = (count + across - 1) / across, step = ImageSide + GridGap;
+    if (lesson == LessonCorrections) down = CorrectionCases;
     int width = across * step - GridGap, height = down * step - GridGap;
     memset(Grid, 0, sizeof Grid);
     for (int i = 0; i < count; i++) {
         int y = byColumn ? i % down : i / across, x = byColumn ? i / down : i % across;
+        if (lesson == LessonCorrections) CorrectionGridCell(first + i, &y, &x);
         for (int row = 0; row < ImageSide; row++) memcpy(&Grid[y * step + row][x * step], Tiles[first + i][row], ImageSide);
     }
     // The grid's rows are GridSideMax apart: the picture is written from a packed copy.
@@ -470,6 +493,153 @@ static int AttenuationLesson() {
     return ExitDone;
 }
 
+// Appends the blank-separated words of text to words.
+static void AddWords(const char *text, char copies[][64], const char **words, int *count) {
+    for (const char *at = text; *at && *count < ArgumentWordsMax;) {
+        while (*at == ' ') at++;
+        size_t length = strcspn(at, " ");
+        if (length == 0) break;
+        snprintf(copies[*count], 64, "%.*s", (int)length, at);
+        words[*count] = copies[*count];
+        ++*count;
+        at += length;
+    }
+}
+
+// Case c's volume NAME.sino at the attenuation lesson's dose and seed: as measured, or corrected.
+static int MakeCorrectionVolume(int c, int corrected, const char *name) {
+    const CorrectionCase &k = CorrectionCaseTable[c];
+    char path[PathBytes], seedText[32];
+    static char copies[ArgumentWordsMax][64];
+    snprintf(seedText, sizeof seedText, "%" PRIu64, SeedOf(AttenuationDose));
+    const char *words[ArgumentWordsMax] = {"sinogram", Path(path, WorkFolder, name, ".sino"),
+                                           Phantom >= 0 ? "--phantom" : "--picture",
+                                           Phantom >= 0 ? PhantomWords[Phantom] : TruthPicture,
+                                           "--counts", Number(AttenuationDose), "--seed", seedText};
+    int count = 8;
+    AddWords(k.effects, copies, words, &count);
+    if (corrected) {
+        words[count++] = "--corrected";
+        words[count++] = k.corrected;
+        AddWords(k.wrong, copies, words, &count);
+    }
+    fprintf(stderr, "lesson: volume %s, %s\n", name, k.title[0]);
+    return RunQuietly(RunSinogramCommand, words, count);
+}
+
+// MLEM on case c's measured counts with its effects in the model, as the volume was made.
+static int RebuildWithEffects(int c, const char *volume, const char *out) {
+    const CorrectionCase &k = CorrectionCaseTable[c];
+    char input[PathBytes], output[PathBytes], seedText[32];
+    static char copies[ArgumentWordsMax][64];
+    snprintf(seedText, sizeof seedText, "%" PRIu64, SeedOf(AttenuationDose));
+    const char *words[ArgumentWordsMax] = {"mlem", Path(input, WorkFolder, volume, ".sino"), Path(output, Folder, out, ".bmp"),
+                                           "--row", Number(LessonRow), "--iterations", Number(LessonIterations),
+                                           "--model", k.model};
+    int count = 9;
+    // The seed drew the crystals' efficiencies.
+    if (strstr(k.model, "normalisation")) words[count++] = "--seed", words[count++] = seedText;
+    AddWords(k.effects, copies, words, &count);
+    // Scatter and randoms are drawn from the source's counts, attenuation from its bodies.
+    if (strstr(k.model, "scatter") || strstr(k.model, "randoms")) words[count++] = "--counts", words[count++] = Number(AttenuationDose);
+    if (strstr(k.model, "scatter") || strstr(k.model, "randoms") || strstr(k.effects, "--attenuation")) {
+        words[count++] = Phantom >= 0 ? "--phantom" : "--picture";
+        words[count++] = Phantom >= 0 ? PhantomWords[Phantom] : TruthPicture;
+    }
+    return RunQuietly(RunMlemCommand, words, count);
+}
+
+// Each effect alone and all together, measured and corrected, then the wrong corrections.
+static int CorrectionsLesson() {
+    int status;
+    for (int c = 0; c < CorrectionCases; c++) {
+        const CorrectionCase &k = CorrectionCaseTable[c];
+        char measured[64], corrected[64], out[64 + MethodKeyBytes], method[MethodKeyBytes];
+        snprintf(measured, sizeof measured, "corrections-%s", k.key);
+        snprintf(corrected, sizeof corrected, "corrections-%s-corrected", k.key);
+        int right = c < CorrectionCasesRight;
+        if ((right && (status = MakeCorrectionVolume(c, 0, measured)) != ExitDone) ||
+            (status = MakeCorrectionVolume(c, 1, corrected)) != ExitDone)
+            return status;
+        for (int m = 0; m < CorrectionMethods; m++) {
+            const char *key = CorrectionMethodKeys[m];
+            int onCorrected = strstr(key, "_corrected") != nullptr;
+            if (!right && !onCorrected) continue;
+            snprintf(method, sizeof method, "%s/%s", k.key, key);
+            snprintf(out, sizeof out, "corrections-%s-%s", k.key, key);
+            fprintf(stderr, "lesson: %s by %s\n", k.title[0], LessonMethodTitle(key, 0));
+            if (strcmp(key, "mlem_effects") == 0) status = RebuildWithEffects(c, measured, out);
+            else if (strcmp(key, "mlem") == 0) status = Rebuild(measured, "mlem", 0, out);
+            else status = Rebuild(onCorrected ? corrected : measured, onCorrected ? (m == 2 ? "ramp" : "hann_half") : key, 0, out);
+            if (status != ExitDone) return status;
+            if (!Measure(LessonCorrections, AttenuationDose, method, out)) return ExitFailed;
+        }
+    }
+    return ExitDone;
+}
+
+// tradeoff.csv's rows as the trade-off lesson's: "mlem/5", "osem_4/5", "mlem_smoothed/5", "fbp/ramp".
+static int ReadTradeoffTable(const char *path) {
+    FILE *file = fopen(path, "r");
+    if (!file) return Refuse("cannot read %s", Printable(path));
+    char line[512];
+    int rows = 0, good = fgets(line, sizeof line, file) != nullptr;   // the heading
+    while (good && fgets(line, sizeof line, file)) {
+        char method[16], filter[MethodKeyBytes - 8] = "";
+        long subsets, iterations;
+        double post, figures[6];
+        // The filter is empty but for FBP's rows.
+        char *cell[11];
+        int cells = 0;
+        for (char *at = line; cells < 11; at++) {
+            cell[cells++] = at;
+            at += strcspn(at, ",\n");
+            if (*at == 0) break;
+            *at = 0;
+        }
+        if (cells != 11 || sscanf(cell[0], "%15s", method) != 1 || !ReadWhole(cell[1], &subsets) ||
+            !ReadWhole(cell[2], &iterations) || !ReadDecimal(cell[4], &post)) {
+            good = 0;
+            break;
+        }
+        snprintf(filter, sizeof filter, "%s", cell[3]);
+        for (int f = 0; f < 6; f++) good &= ReadDecimal(cell[5 + f], &figures[f]);
+        char key[MethodKeyBytes];
+        if (strcmp(method, "fbp") == 0) snprintf(key, sizeof key, "fbp/%s", filter);
+        else if (strcmp(method, "osem") == 0) snprintf(key, sizeof key, "osem_%ld/%ld", subsets, iterations);
+        else snprintf(key, sizeof key, "%s/%ld", post > 0 ? "mlem_smoothed" : "mlem", iterations);
+        double row[FigureColumns];
+        for (int c = 0; c < FigureColumns; c++) row[c] = NAN;
+        for (int c = 0; c < 4; c++) row[2 + c] = figures[c];
+        row[FigureColumns - 2] = 100.0 * figures[4], row[1] = figures[5];
+        if (!good || !AddLessonRow(LessonTradeoff, AttenuationDose, key, row)) break;
+        rows++;
+    }
+    fclose(file);
+    return good && rows > 0 ? 1 : Refuse("%s: not the table tradeoff writes", Printable(path));
+}
+
+// MLEM step by step on the dose lesson's middle volume, and the trade-off over realisations
+// of it; a picture has no spheres whose contrast the curve could follow.
+static int TradeoffLesson() {
+    if (Phantom < 0) return ExitDone;
+    char steps[PathBytes], input[PathBytes], output[PathBytes], folder[PathBytes], seedText[32];
+    snprintf(seedText, sizeof seedText, "%" PRIu64, SeedOf(AttenuationDose));
+    const char *mlem[] = {"mlem", Path(input, WorkFolder, "attenuation-none", ".sino"), Path(output, WorkFolder, "steps", ".bmp"),
+                          "--row", Number(LessonRow), "--iterations", Number(LessonIterations), "--steps",
+                          Path(steps, Folder, "mlem-steps", "")};
+    fprintf(stderr, "lesson: MLEM step by step\n");
+    int status = RunQuietly(RunMlemCommand, mlem, 9);
+    if (status != ExitDone) return status;
+    const char *tradeoff[] = {"tradeoff", Path(folder, Folder, "tradeoff", ""), "--phantom", PhantomWords[Phantom],
+                              "--row", Number(LessonRow), "--counts", Number(AttenuationDose),
+                              "--realisations", Number(TradeoffRealisations), "--iterations", Number(TradeoffIterations),
+                              "--seed", seedText, "--lang", LanguageNames[Language]};
+    fprintf(stderr, "lesson: the trade-off over %d realisations\n", TradeoffRealisations);
+    if ((status = RunQuietly(RunTradeoffCommand, tradeoff, 16)) != ExitDone) return status;
+    return ReadTradeoffTable(Path(folder, Folder, "tradeoff/tradeoff", ".csv")) ? ExitDone : ExitFailed;
+}
+
 static int RunLessons(const char *figuresPath) {
     int status = PrepareFolder();
     if (status != ExitDone) return status;
@@ -480,14 +650,19 @@ static int RunLessons(const char *figuresPath) {
     ClearLessonTable();
     status = DoseLesson();
     if (status == ExitDone) status = AttenuationLesson();
+    if (status == ExitDone) status = CorrectionsLesson();
+    if (status == ExitDone) status = TradeoffLesson();
     if (status != ExitDone) return status;
     // The attenuation lesson's a column per case, a row per method.
     if (!WriteGrid(LessonDose, LessonMethodCount, 0, "lesson-grid") ||
-        !WriteGrid(LessonAttenuation, AttenuationCases, 1, "attenuation-grid"))
+        !WriteGrid(LessonAttenuation, AttenuationCases, 1, "attenuation-grid") ||
+        !WriteGrid(LessonCorrections, CorrectionMethods, 0, "corrections-grid"))
         return ExitFailed;
     if (!(file = BeginReplacing(figuresPath))) return ExitFailed;
     fputs(CsvHeader, file);
-    for (int n = 0; n < LessonRowCount; n++) fputs(CsvLines[n], file);
+    // The trade-off's rows are tradeoff/tradeoff.csv's, of no one picture.
+    for (int n = 0; n < LessonRowCount; n++)
+        if (LessonRowLesson[n] != LessonTradeoff) fputs(CsvLines[n], file);
     int written = !ferror(file);
     if (!FinishReplacing(figuresPath, file, written))
         return written ? ExitFailed : RefuseWith(ExitFailed, "cannot write %s (is there room?)", Printable(figuresPath));

@@ -87,8 +87,9 @@ TEST(LessonCommand, WritesThePageAndFiguresThatAreCompares) {
     std::string folder = In("small");
     ASSERT_EQ(RunTool(SmallLesson(folder)), ExitDone) << ToolError;
     std::vector<std::string> rows = Lines(Text(folder + "/figures.csv"));
-    // Two doses by simple, ramp and MLEM, then three cases by ramp, half-cut Hann and MLEM.
-    ASSERT_EQ(rows.size(), 1u + 2 * 3 + 3 * 3);
+    // Two doses by simple, ramp and MLEM, then three cases by ramp, half-cut Hann and MLEM,
+    // then four effects by six methods and three wrong corrections by the two corrected filters.
+    ASSERT_EQ(rows.size(), 1u + 2 * 3 + 3 * 3 + 4 * 6 + 3 * 2);
     EXPECT_EQ(rows[0], "lesson,dose,method,picture,correlation,nrmse,noise_percent,uniformity");
     for (size_t n = 1; n < rows.size(); n++) {
         SCOPED_TRACE(rows[n]);
@@ -106,23 +107,35 @@ TEST(LessonCommand, WritesThePageAndFiguresThatAreCompares) {
         EXPECT_EQ(afterMethod.substr(afterMethod.find(',')), compared[1].substr(compared[1].find(',')));
     }
     EXPECT_EQ(rows[1].rfind("dose,50,simple,dose-50-simple.bmp,", 0), 0u);
-    EXPECT_EQ(rows.back().rfind("attenuation,1000,corrected/mlem_model,attenuation-corrected-mlem_model.bmp,", 0), 0u);
+    EXPECT_EQ(rows[15].rfind("attenuation,1000,corrected/mlem_model,attenuation-corrected-mlem_model.bmp,", 0), 0u);
+    EXPECT_EQ(rows.back().rfind("corrections,1000,moved_map/hann_half_corrected,corrections-moved_map-hann_half_corrected.bmp,", 0), 0u);
 
     std::string page = Text(folder + "/index.html");
-    for (const char *shown : {"<svg", "dose-400-ramp.png", "attenuation-none-hann_half.png", "D3", "A10"})
+    for (const char *shown : {"<svg", "dose-400-ramp.png", "attenuation-none-hann_half.png", "D3", "A10",
+                              "corrections-all-mlem_effects.png", "C12", "T6", "a picture of your own has none"})
         EXPECT_NE(page.find(shown), std::string::npos) << shown;
-    // D3 speaks of a max count of 100, which this run does not make.
+    // D3 speaks of a max count of 100, which this run does not make; the trade-off follows
+    // a phantom's spheres.
     std::string statements = Text(folder + "/statements.csv");
     EXPECT_NE(statements.find("D3,left out,"), std::string::npos) << statements;
+    EXPECT_NE(statements.find("T1,left out,this run made no trade-off lesson"), std::string::npos) << statements;
     EXPECT_FALSE(std::filesystem::exists(folder + "/work")) << "the volumes are the run's own, removed";
 
     int width, height, channels;
     ASSERT_TRUE(stbi_info((folder + "/lesson-grid.png").c_str(), &width, &height, &channels));
     EXPECT_EQ(width, 3 * ImageSide + 2 * 6) << "a column per method";
     EXPECT_EQ(height, 2 * ImageSide + 6) << "a row per dose";
+    ASSERT_TRUE(stbi_info((folder + "/corrections-grid.png").c_str(), &width, &height, &channels));
+    EXPECT_EQ(width, 6 * ImageSide + 5 * 6) << "a column per method";
+    EXPECT_EQ(height, 7 * ImageSide + 6 * 6) << "a row per case, the wrong ones too";
     std::vector<std::string> table = Lines(Text(folder + "/lesson-table.md"));
     ASSERT_EQ(table.size(), 2u + 2 * 3);
     EXPECT_EQ(table[2].rfind("| 50 | simple backprojection | ", 0), 0u) << table[2];
+    std::vector<std::string> grid = Lines(Text(folder + "/corrections-grid.md"));
+    ASSERT_EQ(grid.size(), 2u + 7);
+    EXPECT_EQ(grid.back(), "| all, map moved 4 pixels | | | ![all, map moved 4 pixels: ramp, corrected]"
+                           "(corrections-moved_map-ramp_corrected.png) | ![all, map moved 4 pixels: Hann, cutoff 0.5, "
+                           "corrected](corrections-moved_map-hann_half_corrected.png) | | |");
 
     // A run that fails midway (a black picture, found when its first volume is made) takes
     // the earlier page with it, since the pictures it stood for may be half replaced.

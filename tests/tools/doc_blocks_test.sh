@@ -39,6 +39,8 @@ while IFS='|' read -r doc name; do
 done <<BLOCKS
 docs/lessons.md|lesson table
 docs/lessons.md|attenuation table
+docs/lessons.md|tradeoff table
+docs/lessons.md|corrections table
 docs/speed.md|bench table
 docs/testing.md|test stages
 BLOCKS
@@ -47,8 +49,8 @@ for script in run bench test; do
 done
 
 # The statements the lesson checks (each a label in teaching/lesson_statements.cpp) are the document's.
-labels=$(sed -n '/StatementLabels\[\] = {/,/};/p' "$root/teaching/lesson_statements.cpp" | grep -o '"[DMA][0-9]*"' | tr -d '"')
-check "the statements' labels are found" '[ $(echo $labels | wc -w) -ge 20 ]'
+labels=$(sed -n '/StatementLabels\[\] = {/,/};/p' "$root/teaching/lesson_statements.cpp" | grep -o '"[DMATC][0-9]*"' | tr -d '"')
+check "the statements' labels are found" '[ $(echo $labels | wc -w) -ge 43 ]'
 for label in $labels; do
     check "docs/lessons.md states [$label]" 'grep -q "\[$label\]" "$root/docs/lessons.md"'
 done
