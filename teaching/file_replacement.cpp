@@ -15,18 +15,19 @@
 #include <system_error>
 
 #include "graphics/replace_beside.h"
-#include "teaching/file_operations.h"
 #include "teaching/host_path.h"
 #include "teaching/tool_error.h"
+
+// The tool's temporary file is kept open from its exclusive creation on, so that nothing
+// put in its name's place meanwhile is ever written.
+static int PartDescriptor = -1;             // the temporary's descriptor, or -1
+static char RenameFailure[256];             // why the last RenameOver failed
 
 // An interruption (Ctrl-C, a termination signal, Ctrl-Break on Windows, where the C
 // runtime turns the console's control events into these signals) removes the file begun,
 // then ends the run as the signal would have.
+static volatile sig_atomic_t PartPending;   // ReplacementPath names a file of this run
 static int HandlersInstalled;
-
-int PartDescriptor = -1;
-char RenameFailure[RenameFailureBytes];
-volatile sig_atomic_t PartPending;
 #ifdef _WIN32
 static const int InterruptSignals[] = {SIGINT, SIGTERM, SIGBREAK};
 #else
@@ -56,14 +57,52 @@ static void InstallInterruptHandlers() {
         if (::signal(s, RemovePartAndStop) == SIG_IGN) ::signal(s, SIG_IGN);
 }
 
+#ifndef O_BINARY
+#define O_BINARY 0
+#endif
+
+// ---- The tool's body of the file operations of a replacement ----
+const int LongestWritablePath = ReplacementPathBytes;
+
+int ExamineTarget(const char *target) {
+    struct stat status;
+    if (stat(target, &status) != 0) return TargetAbsent;
+    if (S_ISDIR(status.st_mode)) return TargetFolder;
+    if (S_ISCHR(status.st_mode)) return TargetDevice;
+    if (!S_ISREG(status.st_mode)) return TargetSpecial;
+    return TargetFile;
+}
+
+int CreateNewFile(const char *path) {
+#ifdef _WIN32
+    int fd = _open(path, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+#else
+    int fd = open(path, O_WRONLY | O_CREAT | O_EXCL | O_BINARY, 0666);
+#endif
+    if (fd < 0) return errno == EEXIST ? 0 : -1;
+    PartDescriptor = fd;
+    PartPending = 1;
+    return 1;
+}
+
+// std::filesystem::rename replaces an existing file on Windows too.
+int RenameOver(const char *from, const char *to) {
+    std::error_code error;
+    std::filesystem::rename(HostPath(from), HostPath(to), error);
+    snprintf(RenameFailure, sizeof RenameFailure, "%s", error ? error.message().c_str() : "");
+    return !error;
+}
+
+void RemoveFile(const char *path) { remove(path); }
+
+const char *NextCharacter(const char *p) { return p + 1; }
+
 // ---- The tool's outputs ----
 static int WritingDevice;   // the file begun is a character device, written directly
 
 FILE *BeginReplacing(const char *path) {
     WritingDevice = 0;
     if (path[0] == 0) return Refuse("the output file has no name"), nullptr;
-    // Asked of the file operations' body, which this also brings into the tool.
-    if (strlen(path) + 8 > (size_t)LongestWritablePath) return Refuse("cannot write %s: the name is too long", path), nullptr;
     InstallInterruptHandlers();
     PartDescriptor = -1;
     if (!BeginReplacement(path)) {
