@@ -51,6 +51,7 @@ void PageBegin(FILE *file, const char *lang, const char *title) {
           "table { border-collapse: collapse; font-size: 13px; }\n"
           "td, th { border: 1px solid #aaa; padding: 2px 8px; text-align: right; }\n"
           "td.words { text-align: left; }\n"
+          "td.long { min-width: 16em; }\n"
           "</style>\n</head>\n<body>\n<h1>",
           Page);
     Text(title);
@@ -104,7 +105,12 @@ void PageTable(const char *const *cells, int rows, int columns) {
         fputs("<tr>", Page);
         for (int column = 0; column < columns; column++) {
             const char *text = cells[row * columns + column];
-            fputs(row == 0 ? "<th>" : IsFigure(text) ? "<td>" : "<td class=\"words\">", Page);
+            // A sentence keeps a readable width beside a long column of figures.
+            fputs(row == 0                 ? "<th>"
+                  : IsFigure(text)         ? "<td>"
+                  : strlen(text) > 40      ? "<td class=\"words long\">"
+                                           : "<td class=\"words\">",
+                  Page);
             Text(cells[row * columns + column]);
             fputs(row ? "</td>" : "</th>", Page);
         }

@@ -132,16 +132,19 @@ static std::string PageOf(void (*write)()) {
     return text.str();
 }
 
-// Figures line up on the right, words on the left; a dose axis reads in counts.
+// Figures line up on the right, words on the left, sentences wide enough to read; a dose
+// axis reads in counts.
 TEST(LessonTables, ThePageAlignsWordsAndTicksCounts) {
     std::string table = PageOf([] {
-        const char *const cells[] = {"Data", "Figure", "all, map moved 4 pixels", ">=1.343", "-", "0.75", "12 %", "1e3"};
-        PageTable(cells, 4, 2);
+        const char *const cells[] = {"Data", "Figure", "all, map moved 4 pixels", ">=1.343", "-", "0.75", "12 %", "1e3",
+                                     "Scatter is a veil: subtracting it raises the contrast.", "T1"};
+        PageTable(cells, 5, 2);
     });
     const struct {
         const char *shown;
     } cells[] = {{"<td class=\"words\">all, map moved 4 pixels</td>"}, {"<td>&gt;=1.343</td>"}, {"<td>-</td>"},
-                 {"<td>0.75</td>"}, {"<td class=\"words\">12 %</td>"}, {"<td>1e3</td>"}, {"<th>Data</th>"}};
+                 {"<td>0.75</td>"}, {"<td class=\"words\">12 %</td>"}, {"<td>1e3</td>"}, {"<th>Data</th>"},
+                 {"<td class=\"words long\">Scatter is a veil"}, {"<td class=\"words\">T1</td>"}};
     for (const auto &c : cells) EXPECT_NE(table.find(c.shown), std::string::npos) << c.shown << " in " << table;
 
     std::string plot = PageOf([] {
