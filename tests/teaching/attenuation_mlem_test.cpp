@@ -101,7 +101,7 @@ TEST(Mlem, TheModelsLineSumsAreThePicturesExactChords) {
                 PictureLevel[row][column] = (float)((3 * column + 5 * row + column * row) % 11);
         PictureIntoMlemImage();
         for (int a = 0; a < Angles; a++)
-            for (int r = 0; r < Bins; r++) MlemFactor[a][r] = 1.0f;
+            for (int r = 0; r < Bins; r++) MlemFactor[a][r] = 1.0f, MlemAdditive[a][r] = 0.0f;
         ProjectMlemImage();
         double worst = 0.0, largest = 0.0;
         for (int a = 0; a < Angles; a++)
@@ -123,6 +123,7 @@ static void HeadCounts(int noisy, int attenuated) {
         for (int r = 0; r < Bins; r++) {
             float factor = attenuated ? AttenuationFactor[HeadMiddleSlice][a][r] : 1.0f;
             MlemFactor[a][r] = factor;
+            MlemAdditive[a][r] = 0.0f;   // a model of scatter or randoms run before in this process adds nothing here
             MlemCounts[a][r] = noisy ? (float)PoissonCount(SampleVolume[HeadMiddleSlice][a][r] * factor)
                                      : SampleVolume[HeadMiddleSlice][a][r] * factor;
         }
@@ -340,7 +341,7 @@ static void RebuildPiece(int piece) {
     SeedNoise(SameSeed ? 40 : 40 + piece);
     for (int a = 0; a < Angles; a++)
         for (int r = 0; r < Bins; r++) {
-            MlemFactor[a][r] = 1.0f;
+            MlemFactor[a][r] = 1.0f, MlemAdditive[a][r] = 0.0f;
             MlemCounts[a][r] = (float)PoissonCount(SampleVolume[HeadMiddleSlice][a][r]);
         }
     StartMlem(SameSeed ? 1 : 1 << piece);
