@@ -8,7 +8,6 @@
 #include "teaching/attenuation.h"
 #include "teaching/commands/command_line.h"
 #include "teaching/commands/data_tool.h"
-#include "teaching/commands/export_command.h"
 #include "teaching/file_replacement.h"
 #include "teaching/projection_resampling.h"
 #include "teaching/sinogram_reading.h"

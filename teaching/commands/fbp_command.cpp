@@ -1,5 +1,5 @@
-#include "teaching/commands/fbp_command.h"
-
+// quorvel_data fbp: one slice rebuilt by the program's own reconstruction, written as
+// the picture the program saves once it shows the final image.
 #include <stdio.h>
 
 #include "graphics/memory_picture.h"
@@ -32,7 +32,8 @@ const char *const FbpHelp =
     "  --filter FILE  filtered backprojection (method 2) with this real-space filter file,\n"
     "                 read as Quorvel reads it.\n";
 
-int WriteMemoryPictureTo(FILE *file) {
+// The picture in memory as a 24-bit BMP into an open file; 1 when every byte was written.
+static int WriteMemoryPictureTo(FILE *file) {
     static unsigned char row[PictureWidth * 3];   // one row, blue green red
     int ok = WritePictureHeader(file);
     for (int y = PictureHeight - 1; y >= 0 && ok; y--) {

@@ -3,7 +3,6 @@
 
 #include "teaching/commands/command_line.h"
 #include "teaching/commands/data_tool.h"
-#include "teaching/commands/filter_command.h"
 #include "teaching/file_replacement.h"
 #include "teaching/filter_taps.h"
 #include "teaching/tool_error.h"

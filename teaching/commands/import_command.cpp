@@ -4,7 +4,6 @@
 
 #include "teaching/commands/command_line.h"
 #include "teaching/commands/data_tool.h"
-#include "teaching/commands/import_command.h"
 #include "teaching/file_replacement.h"
 #include "teaching/interfile_header.h"
 #include "teaching/interfile_projection.h"

@@ -9,7 +9,6 @@
 #include "teaching/commands/command_line.h"
 #include "teaching/commands/data_tool.h"
 #include "teaching/commands/effect_options.h"
-#include "teaching/commands/mlem_command.h"
 #include "teaching/commands/sinogram_command.h"
 #include "teaching/file_replacement.h"
 #include "teaching/final_picture.h"

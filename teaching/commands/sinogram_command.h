@@ -1,9 +1,5 @@
-// quorvel_data sinogram: see its help text.
+// The phantom options that sinogram, compare, mlem and tradeoff share.
 #pragma once
-
-// argv[0] is "sinogram"; returns the tool's exit status, with ToolError set on failure.
-int RunSinogramCommand(int argc, char **argv);
-extern const char *const SinogramHelp;
 
 // Builds the phantom named by --phantom at the size --scale asks for, refusing sizes
 // beyond the field. Returns 0 with ToolError when the options are bad.

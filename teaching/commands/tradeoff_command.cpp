@@ -14,7 +14,6 @@
 #include "teaching/commands/command_line.h"
 #include "teaching/commands/data_tool.h"
 #include "teaching/commands/sinogram_command.h"
-#include "teaching/commands/tradeoff_command.h"
 #include "teaching/ensemble.h"
 #include "teaching/file_replacement.h"
 #include "teaching/filter_taps.h"

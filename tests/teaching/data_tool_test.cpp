@@ -24,11 +24,7 @@
 #include <gtest/gtest.h>
 
 #include "teaching/attenuation.h"
-#include "teaching/commands/compare_command.h"
 #include "teaching/commands/data_tool.h"
-#include "teaching/commands/filter_command.h"
-#include "teaching/commands/mlem_command.h"
-#include "teaching/commands/sinogram_command.h"
 #include "teaching/html_page.h"
 #include "teaching/filter_taps.h"
 #include "teaching/final_picture.h"
@@ -223,10 +219,32 @@ TEST(DataTool, RefusesEachBadArgumentOrFileInOneLineAndLeavesNothingBehind) {
         EXPECT_FALSE(Exists(out) || Exists(out + ".part")) << typed;
     }
     EXPECT_FALSE(Exists(In("no/such/folder.sino.part")));
-    // The good form of a refused line works, and --help answers every command.
+    // The good form of a refused line works.
     EXPECT_EQ(RunTool({"compare", In("busy.bmp"), "--phantom", "head", "--region", "128,128,5"}), 0) << ToolError;
     EXPECT_EQ(RegionCount, 1);
-    for (const char *command : {"sinogram", "filter", "compare", "mlem", "tradeoff"}) EXPECT_EQ(RunTool({command, "--help"}), 0) << command;
+}
+
+// A command is its row: the tool's help lists the rows in order, and each name is found,
+// answers --help with its own help and is named in the refusal of an unknown command.
+TEST(DataTool, EveryCommandIsListedAndRunAsItsRowSays) {
+    const std::string tool = ToolHelp();
+    size_t listed = 0;
+    EXPECT_EQ(RunTool({"frobnicate"}), 2);
+    const std::string refusal = ToolError;
+    std::vector<std::string> names;
+    for (const DataCommand &row : DataCommands) {
+        EXPECT_EQ(std::find(names.begin(), names.end(), row.name), names.end()) << row.name << ": a name used twice";
+        names.push_back(row.name);
+        const std::string synopsis = row.synopsis;
+        EXPECT_EQ(synopsis.rfind(std::string("  quorvel_data ") + row.name + " ", 0), 0u) << synopsis;
+        size_t at = tool.find(synopsis);
+        EXPECT_TRUE(at != std::string::npos && at >= listed) << row.name << ": not listed in the table's order";
+        if (at != std::string::npos) listed = at;
+        EXPECT_NE(refusal.find(row.name), std::string::npos) << refusal;
+        EXPECT_EQ(RunTool({row.name, "--help"}), 0) << row.name;
+        EXPECT_EQ(RunTool({row.name, "-h"}), 0) << row.name;
+        EXPECT_EQ(std::string(*row.help).rfind(std::string("quorvel_data ") + row.name + " ", 0), 0u) << row.name << ": another command's help";
+    }
 }
 
 TEST(DataTool, FilterFilesAtFullCutoffAreTheSampleFiles) {
